@@ -1,0 +1,108 @@
+#include <stdio.h>
+#include <stdlib.h>
+#include <time.h>
+
+#include "quiz/quiz.h"
+#include "scores/scores.h"
+#include "screens/screens.h"
+#include "shell/shell.h"
+
+static void set_areas()
+{
+    set_button(&mbutton[0], 161, 121, 320, 50);
+    set_button(&mbutton[1], 161, 184, 320, 50);
+    set_button(&mbutton[2], 161, 249, 320, 50);
+    set_button(&mbutton[3], 161, 307, 320, 50);
+    set_button(&mbutton[4], 161, 367, 320, 50);
+    set_button(&answers[0], 66, 361, 230, 40);
+    set_button(&answers[1], 354, 361, 230, 40);
+    set_button(&answers[2], 66, 424, 230, 40);
+    set_button(&answers[3], 354, 424, 230, 40);
+    set_button(&help[0], 450, 0, 60, 55);
+    set_button(&help[1], 510, 0, 60, 55);
+    set_button(&help[2], 570, 0, 60, 55);
+    set_button(&opt[0], 0, 180, 240, 35);
+    set_button(&opt[1], 400, 180, 240, 35);
+    set_button(&opt[2], 0, 335, 240, 35);
+    set_button(&opt[3], 400, 335, 240, 35);
+    set_button(&opt[4], 240, 430, 160, 50);
+}
+
+// Each screen returns at once unless its mode is current, so the loop can
+// call all six every pass; a screen chosen in the menu runs in that pass.
+static void mode_loop()
+{
+    do {
+        main_menu();
+        enter_name();
+        info_menu();
+        options();
+        highscores();
+        game();
+    } while (!quitapp);
+}
+
+static int shut_down(int status)
+{
+    Mix_CloseAudio();
+    SDL_FreeSurface(image);
+    SDL_FreeSurface(simage);
+    image = simage = NULL;
+    SDL_Quit();
+    saveh();
+    savec();
+    free(player_name);
+    return status;
+}
+
+int main(int argc, char *argv[])
+{
+    (void)argc;
+    (void)argv;
+
+    player_name = (char *)calloc(40, 1);
+    if (player_name == NULL) {
+        printf("Cannot allocate memory for player!\n");
+        exit(1);
+    }
+    set_areas();
+    fullscreen = 0;
+    music = 0;
+    srand((unsigned int)time(NULL));
+    loadh();
+    loadc();
+    sfullscreen = fullscreen;
+
+    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) == -1) {
+        printf("Could not initialize SDL: %s.\n", SDL_GetError());
+        return -1;
+    }
+    open_audio();
+    screen = SDL_SetVideoMode(640, 480, 24, SDL_ANYFORMAT);
+    if (screen == NULL) {
+        printf("Cannot open screen!\n");
+        return shut_down(1);
+    }
+    if (TTF_Init() == -1) {
+        printf("Cannot initialize TTF Engine!\n");
+        return shut_down(1);
+    }
+    font1 = TTF_OpenFont("Vera.ttf", 20);
+    if (font1 == NULL)
+        printf("TTF_OpenFont: %s\n", SDL_GetError());
+    font2 = TTF_OpenFont("Vera.ttf", 14);
+    if (font2 == NULL)
+        printf("TTF_OpenFont: %s\n", SDL_GetError());
+    TTF_ByteSwappedUNICODE(1);
+    SDL_WM_SetCaption("Zenobar 1.0", NULL);
+    if (fullscreen == 1)
+        SDL_WM_ToggleFullScreen(screen);
+
+    intro_part(screen);
+    mode_loop();
+
+    TTF_CloseFont(font2);
+    TTF_CloseFont(font1);
+    TTF_Quit();
+    return shut_down(0);
+}

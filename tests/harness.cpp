@@ -1,0 +1,741 @@
+#include "tests/harness.h"
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <deque>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <sstream>
+
+#include "quiz/quiz.h"
+#include "scores/scores.h"
+#include "shell/shell.h"
+
+#ifndef TESTDATA_DIR
+#error "TESTDATA_DIR must name the folder for the placeholder data"
+#endif
+#ifndef VERA_TTF
+#error "VERA_TTF must name the font file"
+#endif
+
+
+namespace harness {
+
+const char *data_dir = TESTDATA_DIR;
+Uint32 clock_now = 0;
+Uint32 clock_step = 500;
+Uint64 delayed_ms = 0;
+long flips = 0;
+std::vector<int> alphas;
+int fullscreen_toggles = 0;
+std::function<void()> on_flip;
+bool fail_video_mode = false;
+bool fail_ttf_init = false;
+bool fail_calloc = false;
+
+namespace {
+
+struct Item {
+    SDL_Event event;
+    int idle_polls;
+};
+
+std::deque<Item> script;
+long exhausted_polls = 0;
+int mouse_x = 0, mouse_y = 0;
+Uint8 mouse_buttons = 0;
+Uint8 keys[SDLK_LAST];
+
+std::mutex sound_mutex;
+std::map<Mix_Music *, int> live_sounds;
+std::vector<std::string> load_names;
+std::vector<std::string> sound_faults;
+int load_count = 0;
+
+void push(const SDL_Event &e)
+{
+    script.push_back(Item{e, 0});
+}
+
+}  // namespace
+
+void motion(int x, int y)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = (Uint16)x;
+    e.motion.y = (Uint16)y;
+    push(e);
+}
+
+static void button(Uint8 type, int x, int y, int which)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = type;
+    e.button.button = (Uint8)which;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = (Uint16)x;
+    e.button.y = (Uint16)y;
+    push(e);
+}
+
+void press(int x, int y, int which) { button(SDL_MOUSEBUTTONDOWN, x, y, which); }
+void release(int x, int y, int which) { button(SDL_MOUSEBUTTONUP, x, y, which); }
+
+void click(int x, int y, int which)
+{
+    press(x, y, which);
+    release(x, y, which);
+}
+
+static void key(Uint8 type, int sym)
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = (SDLKey)sym;
+    push(e);
+}
+
+void key_down(int sym) { key(SDL_KEYDOWN, sym); }
+void key_up(int sym) { key(SDL_KEYUP, sym); }
+
+void type(int sym)
+{
+    key_down(sym);
+    key_up(sym);
+}
+
+void close_window()
+{
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    e.type = SDL_QUIT;
+    push(e);
+}
+
+void idle(int polls)
+{
+    Item item;
+    memset(&item, 0, sizeof item);
+    item.idle_polls = polls;
+    script.push_back(item);
+}
+
+size_t script_left() { return script.size(); }
+long polls_after_script() { return exhausted_polls; }
+
+void sound_log_reset()
+{
+    std::lock_guard<std::mutex> lock(sound_mutex);
+    live_sounds.clear();
+    load_names.clear();
+    sound_faults.clear();
+    load_count = 0;
+}
+
+int sound_loads()
+{
+    std::lock_guard<std::mutex> lock(sound_mutex);
+    return load_count;
+}
+
+std::vector<std::string> sounds_loaded()
+{
+    std::lock_guard<std::mutex> lock(sound_mutex);
+    return load_names;
+}
+
+bool every_sound_freed_once(std::string *why)
+{
+    std::lock_guard<std::mutex> lock(sound_mutex);
+    std::ostringstream out;
+    for (const auto &fault : sound_faults)
+        out << fault << "\n";
+    for (const auto &live : live_sounds)
+        if (live.second != 0)
+            out << "handle " << live.first << " never freed\n";
+    *why = out.str();
+    return why->empty();
+}
+
+void reset_state()
+{
+    APPMODE = MODE_MENU;
+    LAPPMODE = 0;
+    BSET = LBSET = 0;
+    language = 1;
+    music = 0;
+    fullscreen = sfullscreen = 0;
+    screen = image = simage = NULL;
+    font1 = font2 = NULL;
+    quit = quitapp = 0;
+    player_name = NULL;
+    nplayer = 0;
+    memset(&event, 0, sizeof event);
+    memset(mbutton, 0, sizeof mbutton);
+    memset(answers, 0, sizeof answers);
+    memset(help, 0, sizeof help);
+    memset(opt, 0, sizeof opt);
+    memset(lang, 0, sizeof lang);
+    memset(players, 0, sizeof players);
+    memset(playersi, 0, sizeof playersi);
+    oneone = call = pub = 0;
+    position = 0;
+    ix = iy = 0;
+    smusic.store(NULL);
+
+    script.clear();
+    exhausted_polls = 0;
+    mouse_x = mouse_y = 0;
+    mouse_buttons = 0;
+    memset(keys, 0, sizeof keys);
+    clock_now = 0;
+    clock_step = 500;
+    delayed_ms = 0;
+    flips = 0;
+    alphas.clear();
+    fullscreen_toggles = 0;
+    on_flip = nullptr;
+    fail_video_mode = fail_ttf_init = fail_calloc = false;
+    sound_log_reset();
+}
+
+void open_sdl()
+{
+    ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO), 0) << SDL_GetError();
+    open_audio();
+    screen = SDL_SetVideoMode(640, 480, 24, SDL_ANYFORMAT);
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(TTF_Init(), 0);
+    font1 = TTF_OpenFont("Vera.ttf", 20);
+    font2 = TTF_OpenFont("Vera.ttf", 14);
+    ASSERT_NE(font1, nullptr);
+    ASSERT_NE(font2, nullptr);
+    if (player_name == NULL)
+        player_name = (char *)calloc(40, 1);
+    set_button(&mbutton[0], 161, 121, 320, 50);
+    set_button(&mbutton[1], 161, 184, 320, 50);
+    set_button(&mbutton[2], 161, 249, 320, 50);
+    set_button(&mbutton[3], 161, 307, 320, 50);
+    set_button(&mbutton[4], 161, 367, 320, 50);
+    set_button(&answers[0], 66, 361, 230, 40);
+    set_button(&answers[1], 354, 361, 230, 40);
+    set_button(&answers[2], 66, 424, 230, 40);
+    set_button(&answers[3], 354, 424, 230, 40);
+    set_button(&help[0], 450, 0, 60, 55);
+    set_button(&help[1], 510, 0, 60, 55);
+    set_button(&help[2], 570, 0, 60, 55);
+    set_button(&opt[0], 0, 180, 240, 35);
+    set_button(&opt[1], 400, 180, 240, 35);
+    set_button(&opt[2], 0, 335, 240, 35);
+    set_button(&opt[3], 400, 335, 240, 35);
+    set_button(&opt[4], 240, 430, 160, 50);
+}
+
+void close_sdl()
+{
+    play_sound(-1);
+    TTF_CloseFont(font2);
+    TTF_CloseFont(font1);
+    font1 = font2 = NULL;
+    TTF_Quit();
+    Mix_CloseAudio();
+    SDL_FreeSurface(image);
+    SDL_FreeSurface(simage);
+    image = simage = NULL;
+    SDL_Quit();
+    screen = NULL;
+    free(player_name);
+    player_name = NULL;
+}
+
+Uint32 pixel_of(SDL_Surface *surface, int x, int y)
+{
+    SDL_LockSurface(surface);
+    SDL_PixelFormat *f = surface->format;
+    Uint8 *p = (Uint8 *)surface->pixels + y * surface->pitch + x * f->BytesPerPixel;
+    Uint32 value = 0;
+    memcpy(&value, p, f->BytesPerPixel);
+    SDL_UnlockSurface(surface);
+    Uint8 r, g, b;
+    SDL_GetRGB(value, f, &r, &g, &b);
+    return ((Uint32)r << 16) | ((Uint32)g << 8) | b;
+}
+
+Uint32 pixel(int x, int y) { return pixel_of(screen, x, y); }
+
+// PNG with stored (uncompressed) deflate blocks: small code, no library.
+static Uint32 crc32_of(const unsigned char *data, size_t len, Uint32 crc = 0)
+{
+    static Uint32 table[256];
+    if (table[1] == 0) {
+        for (Uint32 n = 0; n < 256; n++) {
+            Uint32 c = n;
+            for (int k = 0; k < 8; k++)
+                c = c & 1 ? 0xedb88320u ^ (c >> 1) : c >> 1;
+            table[n] = c;
+        }
+    }
+    crc = ~crc;
+    for (size_t i = 0; i < len; i++)
+        crc = table[(crc ^ data[i]) & 0xff] ^ (crc >> 8);
+    return ~crc;
+}
+
+static void put32(std::string &out, Uint32 v)
+{
+    out += (char)(v >> 24);
+    out += (char)(v >> 16);
+    out += (char)(v >> 8);
+    out += (char)v;
+}
+
+static void chunk(std::string &out, const char *type, const std::string &data)
+{
+    put32(out, (Uint32)data.size());
+    std::string body = std::string(type, 4) + data;
+    out += body;
+    put32(out, crc32_of((const unsigned char *)body.data(), body.size()));
+}
+
+bool write_png_rgb(const std::string &path, int w, int h, const std::vector<Uint8> &rgb)
+{
+    std::string raw;
+    for (int y = 0; y < h; y++) {
+        raw += '\0';
+        raw.append((const char *)&rgb[(size_t)y * w * 3], (size_t)w * 3);
+    }
+    std::string z = "\x78\x01";
+    size_t pos = 0;
+    Uint32 a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    do {
+        size_t n = std::min<size_t>(65535, raw.size() - pos);
+        z += (char)(pos + n == raw.size() ? 1 : 0);
+        z += (char)(n & 0xff);
+        z += (char)(n >> 8);
+        z += (char)(~n & 0xff);
+        z += (char)((~n >> 8) & 0xff);
+        z.append(raw, pos, n);
+        pos += n;
+    } while (pos < raw.size());
+    put32(z, (b << 16) | a);
+
+    std::string png = "\x89PNG\r\n\x1a\n";
+    std::string ihdr;
+    put32(ihdr, (Uint32)w);
+    put32(ihdr, (Uint32)h);
+    ihdr += std::string("\x08\x02\x00\x00\x00", 5);
+    chunk(png, "IHDR", ihdr);
+    chunk(png, "IDAT", z);
+    chunk(png, "IEND", "");
+    std::ofstream f(path, std::ios::binary);
+    f << png;
+    return (bool)f;
+}
+
+bool save_png(SDL_Surface *surface, const std::string &path)
+{
+    std::vector<Uint8> rgb((size_t)surface->w * surface->h * 3);
+    for (int y = 0; y < surface->h; y++)
+        for (int x = 0; x < surface->w; x++) {
+            Uint32 c = pixel_of(surface, x, y);
+            Uint8 *p = &rgb[((size_t)y * surface->w + x) * 3];
+            p[0] = (Uint8)(c >> 16);
+            p[1] = (Uint8)(c >> 8);
+            p[2] = (Uint8)c;
+        }
+    return write_png_rgb(path, surface->w, surface->h, rgb);
+}
+
+static int saved_stdout = -1;
+static std::string capture_path;
+
+void capture_stdout()
+{
+    fflush(stdout);
+    capture_path = std::string(getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp") + "/zenobar-stdout-" +
+                   std::to_string(getpid());
+    int fd = open(capture_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    saved_stdout = dup(1);
+    dup2(fd, 1);
+    close(fd);
+}
+
+std::string captured_stdout()
+{
+    fflush(stdout);
+    if (saved_stdout >= 0) {
+        dup2(saved_stdout, 1);
+        close(saved_stdout);
+        saved_stdout = -1;
+    }
+    std::string text = read_file(capture_path);
+    unlink(capture_path.c_str());
+    return text;
+}
+
+std::string read_file(const std::string &path)
+{
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+void write_file(const std::string &path, const std::string &content)
+{
+    std::ofstream f(path, std::ios::binary);
+    f << content;
+}
+
+bool file_exists(const std::string &path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
+
+// ---------------------------------------------------------------- data
+
+static const struct {
+    const char *name;
+    Uint32 colour;
+    int w, h;
+} pictures[] = {
+    {"gfx/logo.png", 0x802020, 640, 480},
+    {"gfx/title.png", 0x208020, 640, 480},
+    {"gfx/slanguage.png", 0xc0c0f0, 640, 480},
+    {"gfx/sslanguage.png", 0xf0f080, 640, 480},
+    {"gfx/menu.png", 0xd0d0d0, 640, 480},
+    {"gfx/smenu.png", 0xf0b000, 640, 480},
+    {"gfx/eng/menu.png", 0xd0e0d0, 640, 480},
+    {"gfx/eng/smenu.png", 0xf0b010, 640, 480},
+    {"gfx/swe/menu.png", 0xd0d0e0, 640, 480},
+    {"gfx/swe/smenu.png", 0xf0b020, 640, 480},
+    {"gfx/game.png", 0xe0e0f0, 640, 480},
+    {"gfx/name.png", 0xe0f0e0, 640, 480},
+    {"gfx/option.png", 0x303060, 640, 480},
+    {"gfx/soption.png", 0x60a060, 640, 480},
+    {"gfx/info.png", 0xf0e0d0, 640, 480},
+    {"gfx/thebest.png", 0xf0f0c0, 640, 480},
+    {"gfx/information.png", 0xfffff0, 560, 100},
+};
+
+Uint32 colour_of(const std::string &picture)
+{
+    for (const auto &p : pictures)
+        if (picture == p.name)
+            return p.colour;
+    ADD_FAILURE() << "no placeholder " << picture;
+    return 0;
+}
+
+static bool write_wav(const std::string &path, double seconds, double hz, int amplitude)
+{
+    const int rate = 22050;
+    int frames = (int)(seconds * rate);
+    std::string data;
+    for (int i = 0; i < frames; i++) {
+        Sint16 s = (Sint16)(amplitude * sin(2 * M_PI * hz * i / rate));
+        data += (char)(s & 0xff);
+        data += (char)((s >> 8) & 0xff);
+    }
+    std::string wav = "RIFF";
+    auto le32 = [&](Uint32 v) {
+        for (int k = 0; k < 4; k++)
+            wav += (char)(v >> (8 * k));
+    };
+    auto le16 = [&](Uint16 v) {
+        wav += (char)(v & 0xff);
+        wav += (char)(v >> 8);
+    };
+    le32((Uint32)(36 + data.size()));
+    wav += "WAVEfmt ";
+    le32(16);
+    le16(1);
+    le16(1);
+    le32(rate);
+    le32(rate * 2);
+    le16(2);
+    le16(16);
+    wav += "data";
+    le32((Uint32)data.size());
+    wav += data;
+    std::ofstream f(path, std::ios::binary);
+    f << wav;
+    return (bool)f;
+}
+
+static void make_data(const std::string &dir)
+{
+    for (const char *sub : {"", "/gfx", "/gfx/eng", "/gfx/swe", "/sfx", "/quest"})
+        mkdir((dir + sub).c_str(), 0755);
+    for (const auto &p : pictures) {
+        std::vector<Uint8> rgb((size_t)p.w * p.h * 3);
+        for (size_t i = 0; i < rgb.size(); i += 3) {
+            rgb[i] = (Uint8)(p.colour >> 16);
+            rgb[i + 1] = (Uint8)(p.colour >> 8);
+            rgb[i + 2] = (Uint8)p.colour;
+        }
+        if (!write_png_rgb(dir + "/" + p.name, p.w, p.h, rgb)) {
+            fprintf(stderr, "harness: cannot write %s\n", p.name);
+            abort();
+        }
+    }
+    const char *effects[] = {"aplause", "bad_answer", "button", "button_press", "half",
+                             "name_input", "peoples", "start_button", "telephone", "winner"};
+    int n = 0;
+    for (const char *effect : effects)
+        write_wav(dir + "/sfx/" + effect + ".wav", 0.15, 300 + 50 * n++, 8000);
+    // Effects that end by themselves almost at once, for the race tests.
+    write_wav(dir + "/sfx/tick.wav", 0.005, 1000, 8000);
+    for (const char *tune : {"msx_menu", "msx_game"}) {
+        std::string wav = dir + "/sfx/" + tune + ".tone.wav";
+        write_wav(wav, 2.0, tune[4] == 'm' ? 440 : 330, 12000);
+        std::string command = "oggenc -Q -o '" + dir + "/sfx/" + tune + ".ogg' '" + wav + "'";
+        if (system(command.c_str()) != 0) {
+            fprintf(stderr, "harness: oggenc failed (is vorbis-tools installed?)\n");
+            abort();
+        }
+        unlink(wav.c_str());
+    }
+    symlink(VERA_TTF, (dir + "/Vera.ttf").c_str());
+}
+
+// Made once per build folder; a lock keeps parallel tests from racing.
+static void ensure_data()
+{
+    std::string dir = data_dir;
+    std::string stamp = dir + "/.complete";
+    if (file_exists(stamp))
+        return;
+    mkdir(dir.c_str(), 0755);
+    int lock = open((dir + ".lock").c_str(), O_RDWR | O_CREAT, 0644);
+    flock(lock, LOCK_EX);
+    if (!file_exists(stamp)) {
+        make_data(dir);
+        write_file(stamp, "");
+    }
+    flock(lock, LOCK_UN);
+    close(lock);
+}
+
+}  // namespace harness
+
+// ---------------------------------------------------------------- fixture
+
+void GameTest::SetUp()
+{
+    harness::ensure_data();
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    unsetenv("DISPLAY");
+    char tmpl[] = "/tmp/zenobar-test-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    folder = tmpl;
+    for (const char *item : {"gfx", "sfx", "quest", "Vera.ttf"})
+        symlink((std::string(harness::data_dir) + "/" + item).c_str(), (folder + "/" + item).c_str());
+    ASSERT_EQ(chdir(folder.c_str()), 0);
+    harness::reset_state();
+    // Nothing a test does may take long; a hang is a failure.
+    alarm(300);
+}
+
+void GameTest::TearDown()
+{
+    alarm(0);
+    if (chdir("/") == 0 && !HasFailure())
+        system(("rm -rf '" + folder + "'").c_str());
+    else if (HasFailure())
+        fprintf(stderr, "test folder kept: %s\n", folder.c_str());
+}
+
+int GameTest::run_game()
+{
+    char name[] = "zenobar";
+    char *argv[] = {name, NULL};
+    int status = zenobar_main(1, argv);
+    screen = NULL;
+    font1 = font2 = NULL;
+    player_name = NULL;
+    return status;
+}
+
+// ---------------------------------------------------------------- stand-ins
+// The linker's --wrap sends the game code's calls here and leaves the SDL
+// libraries their own: their threads keep the real clock.
+extern "C" {
+int __real_SDL_Flip(SDL_Surface *surface);
+int __real_SDL_SetAlpha(SDL_Surface *surface, Uint32 flags, Uint8 alpha);
+int __real_SDL_WM_ToggleFullScreen(SDL_Surface *surface);
+SDL_Surface *__real_SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags);
+int __real_TTF_Init(void);
+void *__real_calloc(size_t count, size_t size);
+Mix_Music *__real_Mix_LoadMUS(const char *file);
+void __real_Mix_FreeMusic(Mix_Music *m);
+}
+
+using namespace harness;
+
+extern "C" int __wrap_SDL_PollEvent(SDL_Event *out)
+{
+    if (script.empty()) {
+        if (++exhausted_polls > 100000) {
+            fprintf(stderr, "harness: the script is spent and the program does not end\n");
+            abort();
+        }
+        if (out != NULL) {
+            memset(out, 0, sizeof *out);
+            out->type = SDL_QUIT;
+        }
+        return 1;
+    }
+    Item &item = script.front();
+    if (item.idle_polls > 0) {
+        if (--item.idle_polls == 0)
+            script.pop_front();
+        return 0;
+    }
+    if (out == NULL)
+        return 1;
+    SDL_Event e = item.event;
+    script.pop_front();
+    switch (e.type) {
+    case SDL_MOUSEMOTION:
+        mouse_x = e.motion.x;
+        mouse_y = e.motion.y;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        mouse_x = e.button.x;
+        mouse_y = e.button.y;
+        mouse_buttons |= SDL_BUTTON(e.button.button);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        mouse_x = e.button.x;
+        mouse_y = e.button.y;
+        mouse_buttons &= ~SDL_BUTTON(e.button.button);
+        break;
+    case SDL_KEYDOWN:
+        keys[e.key.keysym.sym] = 1;
+        break;
+    case SDL_KEYUP:
+        keys[e.key.keysym.sym] = 0;
+        break;
+    }
+    *out = e;
+    return 1;
+}
+
+extern "C" Uint32 __wrap_SDL_GetTicks(void)
+{
+    Uint32 now = clock_now;
+    clock_now += clock_step;
+    return now;
+}
+
+extern "C" void __wrap_SDL_Delay(Uint32 ms)
+{
+    clock_now += ms;
+    delayed_ms += ms;
+}
+
+extern "C" Uint8 __wrap_SDL_GetMouseState(int *x, int *y)
+{
+    if (x != NULL)
+        *x = mouse_x;
+    if (y != NULL)
+        *y = mouse_y;
+    return mouse_buttons;
+}
+
+extern "C" Uint8 *__wrap_SDL_GetKeyState(int *numkeys)
+{
+    if (numkeys != NULL)
+        *numkeys = SDLK_LAST;
+    return keys;
+}
+
+extern "C" int __wrap_SDL_Flip(SDL_Surface *surface)
+{
+    int result = __real_SDL_Flip(surface);
+    flips++;
+    if (on_flip)
+        on_flip();
+    return result;
+}
+
+extern "C" int __wrap_SDL_SetAlpha(SDL_Surface *surface, Uint32 flags, Uint8 alpha)
+{
+    alphas.push_back(alpha);
+    return __real_SDL_SetAlpha(surface, flags, alpha);
+}
+
+extern "C" int __wrap_SDL_WM_ToggleFullScreen(SDL_Surface *surface)
+{
+    fullscreen_toggles++;
+    return __real_SDL_WM_ToggleFullScreen(surface);
+}
+
+extern "C" SDL_Surface *__wrap_SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags)
+{
+    if (fail_video_mode)
+        return NULL;
+    return __real_SDL_SetVideoMode(w, h, bpp, flags);
+}
+
+extern "C" int __wrap_TTF_Init(void)
+{
+    if (fail_ttf_init)
+        return -1;
+    return __real_TTF_Init();
+}
+
+extern "C" void *__wrap_calloc(size_t count, size_t size)
+{
+    if (fail_calloc)
+        return NULL;
+    return __real_calloc(count, size);
+}
+
+extern "C" Mix_Music *__wrap_Mix_LoadMUS(const char *file)
+{
+    Mix_Music *m = __real_Mix_LoadMUS(file);
+    std::lock_guard<std::mutex> lock(sound_mutex);
+    load_count++;
+    load_names.push_back(file);
+    if (m != NULL) {
+        if (live_sounds[m] != 0)
+            sound_faults.push_back("handle reused while still loaded");
+        live_sounds[m] = 1;
+    }
+    return m;
+}
+
+extern "C" void __wrap_Mix_FreeMusic(Mix_Music *m)
+{
+    if (m != NULL) {
+        std::lock_guard<std::mutex> lock(sound_mutex);
+        auto it = live_sounds.find(m);
+        if (it == live_sounds.end() || it->second == 0)
+            sound_faults.push_back("handle freed twice or never loaded");
+        else
+            it->second = 0;
+    }
+    __real_Mix_FreeMusic(m);
+}

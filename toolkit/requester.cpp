@@ -1,0 +1,34 @@
+#include "shell/shell.h"
+
+void requester(int x, int y, const char *message)
+{
+    quit = 0;
+    SDL_Surface *box = IMG_Load("gfx/information.png");
+    if (box != NULL) {
+        SDL_Rect where = {(Sint16)x, (Sint16)y, 0, 0};
+        SDL_BlitSurface(box, NULL, screen, &where);
+        DrawText(font1, message, x + 40, y + 20, 0, 0, 0);
+        const char *prompt = NULL;
+        if (language == 1)
+            prompt = "Wcisnij lewy przycisk myszy";
+        else if (language == 2)
+            prompt = "Press Left mouse button to continue";
+        else if (language == 4)
+            prompt = "Tryck p\xe5 v\xe4nster musknapp f\xf6r att forts\xe4tta";
+        if (prompt != NULL)
+            DrawText(font2, prompt, x + 40, y + 55, 0, 0, 200);
+        SDL_Flip(screen);
+        SDL_FreeSurface(box);
+    }
+    while (!quit) {
+        SDL_PollEvent(&event);
+        if (event.type == SDL_MOUSEBUTTONUP) {
+            quit = 1;
+            event.type = 0;
+        } else if (event.type == SDL_QUIT) {
+            quit = 1;
+            quitapp = 1;
+            event.type = 0;
+        }
+    }
+}
