@@ -75,6 +75,7 @@ int main(int argc, char *argv[])
 
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) == -1) {
         printf("Could not initialize SDL: %s.\n", SDL_GetError());
+        free(player_name);
         return -1;
     }
     open_audio();

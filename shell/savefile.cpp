@@ -90,10 +90,11 @@ int save_file(const char *name, const char *tmpname, const char *data, size_t le
 
     // A leftover from a killed run (or anything planted under that name)
     // goes first, so the new temporary file is surely our own.
-    unlink(tmp.c_str());
+    // One the folder will not let us remove means it refuses new files too.
+    bool refused = unlink(tmp.c_str()) != 0 && (errno == EACCES || errno == EPERM || errno == EROFS);
     int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
     if (fd < 0) {
-        if (exists && (errno == EACCES || errno == EPERM || errno == EROFS))
+        if (exists && (refused || errno == EACCES || errno == EPERM || errno == EROFS))
             return rewrite_in_place(target.c_str(), data, len);
         return -1;
     }

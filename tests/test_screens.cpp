@@ -291,13 +291,13 @@ TEST_F(Intro, FlagsShareRowTwoNinetyAndTheFirstWins)
         quit = 0;
         SDL_FreeSurface(image);
         SDL_FreeSurface(simage);
+        image = simage = NULL;
         motion(c.x, c.y);
         release(c.x, c.y);
         intro_part(screen);
         EXPECT_EQ(language, c.language);
         EXPECT_EQ(script_left(), 0u);
     }
-    image = simage = NULL;
 }
 
 TEST_F(Intro, FlagHighlightAndClickWhateverMusicHolds)
