@@ -181,3 +181,22 @@ TEST_F(Program, NoMemoryForTheNameEndsWithStatusOne)
     EXPECT_FALSE(file_exists("config"));
     EXPECT_FALSE(file_exists("highscores"));
 }
+
+TEST_F(Program, NoAudioDeviceIsReportedAndTheGamePlaysSilently)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-device", 1);
+    motion(150, 350);
+    release(150, 350);
+    motion(300, 260);  // best players, with its applause and click
+    release(300, 260);
+    click(5, 5);
+    motion(300, 390);
+    release(300, 390);
+    capture_stdout();
+    EXPECT_EQ(run_game(), 0);
+    std::string out = captured_stdout();
+    EXPECT_EQ(out.rfind("Unable to initialize audio\n", 0), 0u);
+    EXPECT_EQ(lines_starting(out, "Unable"), 1);
+    EXPECT_EQ(polls_after_script(), 0);
+    EXPECT_EQ(read_file("config"), "0 0\n");
+}
