@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include <fstream>
 #include <string>
 
+#include "quiz/quiz.h"
 #include "shell/shell.h"
 #include "toolkit/toolkit.h"
 
@@ -337,6 +339,77 @@ static int run_startup_child(const char *dir)
     return 1;
 }
 
+// ---------------------------------------------------------------- questions
+
+static double now_ms()
+{
+    return clock_s(CLOCK_MONOTONIC) * 1000.0;
+}
+
+static std::string write_questions(const std::string &dir, int count)
+{
+    std::string path = dir + "/big-" + std::to_string(count) + ".qst";
+    FILE *f = fopen(path.c_str(), "w");
+    for (int q = 0; q < count; q++)
+        fprintf(f, "Question number %d, long enough to look like a real one?\n\n"
+                   "First answer\nSecond answer\nThird answer\nFourth answer\n%d\n",
+                q, q % 2 ? 1000 : 10);
+    fclose(f);
+    return path;
+}
+
+// Loads and draws in a child of its own, so its peak memory is the load's.
+static void bench_load(const std::string &path, long bytes)
+{
+    pid_t child = fork();
+    if (child == 0) {
+        double start = now_ms();
+        if (load_question(path.c_str(), 1) != 0)
+            _exit(1);
+        double loaded = now_ms();
+        int count = easy[0].count;
+        int *used = (int *)calloc((size_t)count, sizeof(int));
+        int drawn = 0;
+        for (int i = 0; i < 12; i++) {
+            int index = rand() % count;
+            while (used[index] == 1)
+                index = rand() % count;
+            used[index] = 1;
+            drawn += easy[index].correct != 0;
+        }
+        double done = now_ms();
+        printf("questions: %d in %.1f MB: load %.1f ms (%.0f MB/s), 12 draws %.3f ms",
+               count, bytes / 1e6, loaded - start, bytes / 1e3 / (loaded - start), done - loaded);
+        fflush(stdout);
+        free(used);
+        free_question(&easy);
+        _exit(drawn == 12 ? 0 : 1);
+    }
+    int status = 0;
+    struct rusage usage;
+    wait4(child, &status, 0, &usage);
+    printf("; peak memory %.1f MB%s\n", usage.ru_maxrss / 1024.0,
+           WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "" : " (FAILED)");
+}
+
+static void bench_questions(const std::string &dir)
+{
+    for (int count : {25000, 50000, 100000}) {
+        std::string path = write_questions(dir, count);
+        struct stat st;
+        stat(path.c_str(), &st);
+        double start = now_ms();
+        std::string command = "wc -l < '" + path + "' > /dev/null";
+        if (system(command.c_str()) != 0)
+            printf("wc failed\n");
+        double wc = now_ms() - start;
+        printf("wc -l: %.1f ms; ", wc);
+        fflush(stdout);
+        bench_load(path, (long)st.st_size);
+        unlink(path.c_str());
+    }
+}
+
 int main(int argc, char *argv[])
 {
     main_entered = clock_s(CLOCK_BOOTTIME);
@@ -358,6 +431,7 @@ int main(int argc, char *argv[])
     if (dir.empty())
         return 1;
     status |= bench_startup(argv[0], dir);
+    bench_questions(dir);
     remove_game_folder(dir);
     return status;
 }

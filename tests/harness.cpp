@@ -1,6 +1,6 @@
 #include "tests/harness.h"
 
-#include <dlfcn.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <math.h>
 #include <stdio.h>
@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <deque>
 #include <fstream>
 #include <map>
@@ -47,9 +48,11 @@ namespace {
 struct Item {
     SDL_Event event;
     int idle_polls;
+    std::function<void()> step;
 };
 
 std::deque<Item> script;
+size_t insert_at = SIZE_MAX;  // inside a step: where its events go
 long exhausted_polls = 0;
 int mouse_x = 0, mouse_y = 0;
 Uint8 mouse_buttons = 0;
@@ -63,7 +66,10 @@ int load_count = 0;
 
 void push(const SDL_Event &e)
 {
-    script.push_back(Item{e, 0});
+    if (insert_at != SIZE_MAX)
+        script.insert(script.begin() + (long)insert_at++, Item{e, 0, nullptr});
+    else
+        script.push_back(Item{e, 0, nullptr});
 }
 
 }  // namespace
@@ -128,10 +134,33 @@ void close_window()
 
 void idle(int polls)
 {
-    Item item;
-    memset(&item, 0, sizeof item);
+    Item item{};
     item.idle_polls = polls;
-    script.push_back(item);
+    if (insert_at != SIZE_MAX)
+        script.insert(script.begin() + (long)insert_at++, item);
+    else
+        script.push_back(item);
+}
+
+void then(std::function<void()> step)
+{
+    Item item{};
+    item.step = std::move(step);
+    if (insert_at != SIZE_MAX)
+        script.insert(script.begin() + (long)insert_at++, item);
+    else
+        script.push_back(item);
+}
+
+std::vector<std::string> rendered;
+std::string fail_open_path;
+int fail_open_after = 0;
+std::deque<int> forced_rand;
+int srand_calls = 0;
+
+bool was_rendered(const std::string &text)
+{
+    return std::find(rendered.begin(), rendered.end(), text) != rendered.end();
 }
 
 size_t script_left() { return script.size(); }
@@ -210,6 +239,11 @@ void reset_state()
     fullscreen_toggles = 0;
     on_flip = nullptr;
     fail_video_mode = fail_ttf_init = fail_calloc = false;
+    rendered.clear();
+    fail_open_path.clear();
+    fail_open_after = 0;
+    forced_rand.clear();
+    srand_calls = 0;
     sound_log_reset();
 }
 
@@ -515,6 +549,20 @@ static void make_data(const std::string &dir)
         }
         unlink(wav.c_str());
     }
+    // Every pool holds six questions; the right answer's text says so, and
+    // each question names its level and number.
+    for (const char *lang : {"pol", "eng", "swe"}) {
+        mkdir((dir + "/quest/" + lang).c_str(), 0755);
+        const char *files[] = {"latwe", "srednie", "trudne"};
+        for (int level = 1; level <= 3; level++) {
+            std::string text;
+            for (int q = 0; q < 6; q++) {
+                std::string id = "L" + std::to_string(level) + "Q" + std::to_string(q);
+                text += id + " " + lang + "\nsecond line\nright " + id + "\nwrong one\nwrong two\nwrong three\n1000\n";
+            }
+            write_file(dir + "/quest/" + lang + "/" + files[level - 1] + ".qst", text);
+        }
+    }
     symlink(VERA_TTF, (dir + "/Vera.ttf").c_str());
 }
 
@@ -522,7 +570,7 @@ static void make_data(const std::string &dir)
 static void ensure_data()
 {
     std::string dir = data_dir;
-    std::string stamp = dir + "/.complete";
+    std::string stamp = dir + "/.complete-2";
     if (file_exists(stamp))
         return;
     mkdir(dir.c_str(), 0755);
@@ -588,6 +636,10 @@ SDL_Surface *__real_SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags);
 int __real_TTF_Init(void);
 void *__real_calloc(size_t count, size_t size);
 Mix_Music *__real_Mix_LoadMUS(const char *file);
+SDL_Surface *__real_TTF_RenderText_Solid(TTF_Font *font, const char *text, SDL_Color fg);
+int __real_rand(void);
+FILE *__real_fopen(const char *path, const char *mode);
+void __real_srand(unsigned int seed);
 void __real_Mix_FreeMusic(Mix_Music *m);
 }
 
@@ -595,6 +647,14 @@ using namespace harness;
 
 extern "C" int __wrap_SDL_PollEvent(SDL_Event *out)
 {
+    while (!script.empty() && script.front().step) {
+        std::function<void()> step = std::move(script.front().step);
+        script.pop_front();
+        size_t outer = insert_at;
+        insert_at = 0;
+        step();
+        insert_at = outer;
+    }
     if (script.empty()) {
         if (++exhausted_polls > 100000) {
             fprintf(stderr, "harness: the script is spent and the program does not end\n");
@@ -738,4 +798,35 @@ extern "C" void __wrap_Mix_FreeMusic(Mix_Music *m)
             it->second = 0;
     }
     __real_Mix_FreeMusic(m);
+}
+
+extern "C" SDL_Surface *__wrap_TTF_RenderText_Solid(TTF_Font *font, const char *text, SDL_Color fg)
+{
+    rendered.push_back(text);
+    return __real_TTF_RenderText_Solid(font, text, fg);
+}
+
+extern "C" int __wrap_rand(void)
+{
+    if (!forced_rand.empty()) {
+        int value = forced_rand.front();
+        forced_rand.pop_front();
+        return value;
+    }
+    return __real_rand();
+}
+
+extern "C" void __wrap_srand(unsigned int seed)
+{
+    srand_calls++;
+    __real_srand(seed);
+}
+
+extern "C" FILE *__wrap_fopen(const char *path, const char *mode)
+{
+    if (!fail_open_path.empty() && fail_open_path == path && fail_open_after-- <= 0) {
+        errno = EIO;
+        return NULL;
+    }
+    return __real_fopen(path, mode);
 }

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ void key_up(int sym);
 void type(int sym);  // down then up
 void close_window();
 void idle(int polls);
+// Runs `step` when the script reaches it, at a poll; events it adds come
+// next, before the rest of the script.
+void then(std::function<void()> step);
 size_t script_left();
 long polls_after_script();
 
@@ -45,7 +49,18 @@ extern std::vector<int> alphas;  // every SDL_SetAlpha value, in order
 extern int fullscreen_toggles;
 extern std::function<void()> on_flip;
 
-// Failures on demand.
+// Every text the game rendered, in order.
+extern std::vector<std::string> rendered;
+bool was_rendered(const std::string &text);
+
+// rand() serves these values first (the game still calls the standard one).
+extern std::deque<int> forced_rand;
+extern int srand_calls;
+
+// Failures on demand. fopen of `fail_open_path` fails once it has
+// succeeded `fail_open_after` times.
+extern std::string fail_open_path;
+extern int fail_open_after;
 extern bool fail_video_mode;
 extern bool fail_ttf_init;
 extern bool fail_calloc;
