@@ -9,6 +9,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <deque>
@@ -311,24 +312,7 @@ Uint32 pixel_of(SDL_Surface *surface, int x, int y)
 
 Uint32 pixel(int x, int y) { return pixel_of(screen, x, y); }
 
-// PNG with stored (uncompressed) deflate blocks: small code, no library.
-static Uint32 crc32_of(const unsigned char *data, size_t len, Uint32 crc = 0)
-{
-    static Uint32 table[256];
-    if (table[1] == 0) {
-        for (Uint32 n = 0; n < 256; n++) {
-            Uint32 c = n;
-            for (int k = 0; k < 8; k++)
-                c = c & 1 ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
-    }
-    crc = ~crc;
-    for (size_t i = 0; i < len; i++)
-        crc = table[(crc ^ data[i]) & 0xff] ^ (crc >> 8);
-    return ~crc;
-}
-
+// PNG writer for placeholder pictures and screenshots.
 static void put32(std::string &out, Uint32 v)
 {
     out += (char)(v >> 24);
@@ -342,7 +326,7 @@ static void chunk(std::string &out, const char *type, const std::string &data)
     put32(out, (Uint32)data.size());
     std::string body = std::string(type, 4) + data;
     out += body;
-    put32(out, crc32_of((const unsigned char *)body.data(), body.size()));
+    put32(out, (Uint32)crc32(0, (const Bytef *)body.data(), (uInt)body.size()));
 }
 
 bool write_png_rgb(const std::string &path, int w, int h, const std::vector<Uint8> &rgb)
@@ -352,24 +336,11 @@ bool write_png_rgb(const std::string &path, int w, int h, const std::vector<Uint
         raw += '\0';
         raw.append((const char *)&rgb[(size_t)y * w * 3], (size_t)w * 3);
     }
-    std::string z = "\x78\x01";
-    size_t pos = 0;
-    Uint32 a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    do {
-        size_t n = std::min<size_t>(65535, raw.size() - pos);
-        z += (char)(pos + n == raw.size() ? 1 : 0);
-        z += (char)(n & 0xff);
-        z += (char)(n >> 8);
-        z += (char)(~n & 0xff);
-        z += (char)((~n >> 8) & 0xff);
-        z.append(raw, pos, n);
-        pos += n;
-    } while (pos < raw.size());
-    put32(z, (b << 16) | a);
+    uLongf size = compressBound((uLong)raw.size());
+    std::string z(size, '\0');
+    if (compress2((Bytef *)&z[0], &size, (const Bytef *)raw.data(), (uLong)raw.size(), 6) != Z_OK)
+        return false;
+    z.resize(size);
 
     std::string png = "\x89PNG\r\n\x1a\n";
     std::string ihdr;

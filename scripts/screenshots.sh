@@ -1,0 +1,9 @@
+#!/bin/sh
+# Rebuilds the pictures of every screen in docs/screenshots from the game's
+# real data, headless.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/setup.sh build
+mkdir -p docs/screenshots
+build/tests/zenobar-screenshots build/game docs/screenshots > /dev/null
+echo "screenshots in docs/screenshots"
