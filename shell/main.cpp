@@ -7,27 +7,6 @@
 #include "screens/screens.h"
 #include "shell/shell.h"
 
-static void set_areas()
-{
-    set_button(&mbutton[0], 161, 121, 320, 50);
-    set_button(&mbutton[1], 161, 184, 320, 50);
-    set_button(&mbutton[2], 161, 249, 320, 50);
-    set_button(&mbutton[3], 161, 307, 320, 50);
-    set_button(&mbutton[4], 161, 367, 320, 50);
-    set_button(&answers[0], 66, 361, 230, 40);
-    set_button(&answers[1], 354, 361, 230, 40);
-    set_button(&answers[2], 66, 424, 230, 40);
-    set_button(&answers[3], 354, 424, 230, 40);
-    set_button(&help[0], 450, 0, 60, 55);
-    set_button(&help[1], 510, 0, 60, 55);
-    set_button(&help[2], 570, 0, 60, 55);
-    set_button(&opt[0], 0, 180, 240, 35);
-    set_button(&opt[1], 400, 180, 240, 35);
-    set_button(&opt[2], 0, 335, 240, 35);
-    set_button(&opt[3], 400, 335, 240, 35);
-    set_button(&opt[4], 240, 430, 160, 50);
-}
-
 // Each screen returns at once unless its mode is current, so the loop can
 // call all six every pass; a screen chosen in the menu runs in that pass.
 static void mode_loop()

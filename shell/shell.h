@@ -36,6 +36,8 @@ extern Button help[3];
 extern Button opt[5];
 extern Button lang[3];
 
+void set_areas();
+
 // Settings file "config".
 int loadc();
 int savec();

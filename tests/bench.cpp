@@ -17,6 +17,7 @@
 #include <string>
 
 #include "quiz/quiz.h"
+#include "tests/png.h"
 #include "shell/shell.h"
 #include "toolkit/toolkit.h"
 
@@ -182,81 +183,17 @@ static int bench_fade()
 
 // ---------------------------------------------------------------- start-up
 
-// PNG with stored (uncompressed) deflate blocks: small code, no library.
-static Uint32 crc32_of(const std::string &data)
-{
-    static Uint32 table[256];
-    if (table[1] == 0) {
-        for (Uint32 n = 0; n < 256; n++) {
-            Uint32 c = n;
-            for (int k = 0; k < 8; k++)
-                c = c & 1 ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
-    }
-    Uint32 crc = ~0u;
-    for (unsigned char ch : data)
-        crc = table[(crc ^ ch) & 0xff] ^ (crc >> 8);
-    return ~crc;
-}
-
-static void put32(std::string &out, Uint32 v)
-{
-    out += (char)(v >> 24);
-    out += (char)(v >> 16);
-    out += (char)(v >> 8);
-    out += (char)v;
-}
-
-static void chunk(std::string &out, const char *type, const std::string &data)
-{
-    put32(out, (Uint32)data.size());
-    std::string body = std::string(type, 4) + data;
-    out += body;
-    put32(out, crc32_of(body));
-}
-
+// A patterned logo for the intro to show.
 static bool write_png(const std::string &path, int w, int h)
 {
-    std::string raw;
-    for (int y = 0; y < h; y++) {
-        raw += '\0';
+    std::vector<unsigned char> rgb;
+    for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++) {
-            raw += (char)x;
-            raw += (char)y;
-            raw += (char)(x ^ y);
+            rgb.push_back((unsigned char)x);
+            rgb.push_back((unsigned char)y);
+            rgb.push_back((unsigned char)(x ^ y));
         }
-    }
-    std::string z = "\x78\x01";
-    Uint32 a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    size_t pos = 0;
-    do {
-        size_t n = std::min<size_t>(65535, raw.size() - pos);
-        z += (char)(pos + n == raw.size() ? 1 : 0);
-        z += (char)(n & 0xff);
-        z += (char)(n >> 8);
-        z += (char)(~n & 0xff);
-        z += (char)((~n >> 8) & 0xff);
-        z.append(raw, pos, n);
-        pos += n;
-    } while (pos < raw.size());
-    put32(z, (b << 16) | a);
-
-    std::string png = "\x89PNG\r\n\x1a\n";
-    std::string ihdr;
-    put32(ihdr, (Uint32)w);
-    put32(ihdr, (Uint32)h);
-    ihdr += std::string("\x08\x02\x00\x00\x00", 5);
-    chunk(png, "IHDR", ihdr);
-    chunk(png, "IDAT", z);
-    chunk(png, "IEND", "");
-    std::ofstream f(path, std::ios::binary);
-    f << png;
-    return (bool)f;
+    return write_png_rgb(path, w, h, rgb);
 }
 
 static void remove_game_folder(const std::string &dir);

@@ -1,4 +1,5 @@
 #include "tests/harness.h"
+#include "tests/png.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -9,7 +10,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <deque>
@@ -261,23 +261,7 @@ void open_sdl()
     ASSERT_NE(font2, nullptr);
     if (player_name == NULL)
         player_name = (char *)calloc(40, 1);
-    set_button(&mbutton[0], 161, 121, 320, 50);
-    set_button(&mbutton[1], 161, 184, 320, 50);
-    set_button(&mbutton[2], 161, 249, 320, 50);
-    set_button(&mbutton[3], 161, 307, 320, 50);
-    set_button(&mbutton[4], 161, 367, 320, 50);
-    set_button(&answers[0], 66, 361, 230, 40);
-    set_button(&answers[1], 354, 361, 230, 40);
-    set_button(&answers[2], 66, 424, 230, 40);
-    set_button(&answers[3], 354, 424, 230, 40);
-    set_button(&help[0], 450, 0, 60, 55);
-    set_button(&help[1], 510, 0, 60, 55);
-    set_button(&help[2], 570, 0, 60, 55);
-    set_button(&opt[0], 0, 180, 240, 35);
-    set_button(&opt[1], 400, 180, 240, 35);
-    set_button(&opt[2], 0, 335, 240, 35);
-    set_button(&opt[3], 400, 335, 240, 35);
-    set_button(&opt[4], 240, 430, 160, 50);
+    set_areas();
 }
 
 void close_sdl()
@@ -311,49 +295,6 @@ Uint32 pixel_of(SDL_Surface *surface, int x, int y)
 }
 
 Uint32 pixel(int x, int y) { return pixel_of(screen, x, y); }
-
-// PNG writer for placeholder pictures and screenshots.
-static void put32(std::string &out, Uint32 v)
-{
-    out += (char)(v >> 24);
-    out += (char)(v >> 16);
-    out += (char)(v >> 8);
-    out += (char)v;
-}
-
-static void chunk(std::string &out, const char *type, const std::string &data)
-{
-    put32(out, (Uint32)data.size());
-    std::string body = std::string(type, 4) + data;
-    out += body;
-    put32(out, (Uint32)crc32(0, (const Bytef *)body.data(), (uInt)body.size()));
-}
-
-bool write_png_rgb(const std::string &path, int w, int h, const std::vector<Uint8> &rgb)
-{
-    std::string raw;
-    for (int y = 0; y < h; y++) {
-        raw += '\0';
-        raw.append((const char *)&rgb[(size_t)y * w * 3], (size_t)w * 3);
-    }
-    uLongf size = compressBound((uLong)raw.size());
-    std::string z(size, '\0');
-    if (compress2((Bytef *)&z[0], &size, (const Bytef *)raw.data(), (uLong)raw.size(), 6) != Z_OK)
-        return false;
-    z.resize(size);
-
-    std::string png = "\x89PNG\r\n\x1a\n";
-    std::string ihdr;
-    put32(ihdr, (Uint32)w);
-    put32(ihdr, (Uint32)h);
-    ihdr += std::string("\x08\x02\x00\x00\x00", 5);
-    chunk(png, "IHDR", ihdr);
-    chunk(png, "IDAT", z);
-    chunk(png, "IEND", "");
-    std::ofstream f(path, std::ios::binary);
-    f << png;
-    return (bool)f;
-}
 
 bool save_png(SDL_Surface *surface, const std::string &path)
 {
