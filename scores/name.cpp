@@ -23,6 +23,8 @@ static void enter_screen()
     } else {
         SDL_BlitSurface(image, NULL, screen, NULL);
         fade(screen, image, 2, 0);
+        // The fade stops short of its last step: show the picture itself.
+        SDL_BlitSurface(image, NULL, screen, NULL);
         SDL_Flip(screen);
         // The line feed at 10 is overwritten by the terminators of the
         // first ten letters.

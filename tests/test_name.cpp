@@ -149,8 +149,9 @@ TEST_F(NameEntry, EntryClearsTheNameAndDrawsThePrompt)
         EXPECT_EQ(player_name[i], 0) << i;
     EXPECT_EQ(player_name[10], '\n');
     EXPECT_EQ(player_name[11], 'z');
-    // The field is restored from the picture (the rest shows the fade's last frame).
+    // The whole picture shows, not the fade's last, slightly dark frame.
     EXPECT_EQ(pixel(600, 420), colour_of("gfx/name.png"));
+    EXPECT_EQ(pixel(5, 5), colour_of("gfx/name.png"));
 }
 
 TEST_F(NameEntry, CloseRequestEndsTheProgram)
