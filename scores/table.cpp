@@ -53,11 +53,12 @@ int saveh()
             trace("Zenobar: players %s\n", players[i]);
         }
     }
-    // Five records of at most 19 + 1 + 11 + 1 bytes.
+    // A 19-character name would fill loadh's 20-byte read without its
+    // newline and put every later record one line late, so at most 18.
     char text[5 * 40];
     size_t len = 0;
     for (int i = 0; i < 5; i++)
-        len += (size_t)snprintf(text + len, sizeof text - len, "%.19s\n%d\n", players[i], playersi[i]);
+        len += (size_t)snprintf(text + len, sizeof text - len, "%.18s\n%d\n", players[i], playersi[i]);
     save_file("highscores", "highscores.tmp", text, len);
     return 0;
 }

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 PACKAGES="cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
 libsdl-ttf2.0-dev ttf-bitstream-vera vorbis-tools libgtest-dev librsvg2-bin fonts-dejavu-core
 python3 zlib1g-dev desktop-file-utils appstream dpkg-dev groff-base
-xvfb xdotool libx11-dev"
+xvfb xdotool libx11-dev clang libclang-rt-14-dev"
 
 missing=""
 for p in $PACKAGES; do
