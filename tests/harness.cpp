@@ -165,6 +165,42 @@ bool was_rendered(const std::string &text)
 }
 
 size_t script_left() { return script.size(); }
+
+int right_slot()
+{
+    static const int slot_of_code[4][2] = {{1000, 0}, {100, 1}, {10, 2}, {1, 3}};
+    for (int i = (int)rendered.size() - 6; i >= 0; i--) {
+        for (QuestionPool *pool : {easy, med, hard}) {
+            for (int q = 0; pool != NULL && q < pool[0].count; q++) {
+                const Question &r = pool[q];
+                if (rendered[i] != r.line1 || rendered[i + 2] != r.answer[0] || rendered[i + 3] != r.answer[1] ||
+                    rendered[i + 4] != r.answer[2] || rendered[i + 5] != r.answer[3])
+                    continue;
+                for (const auto &pair : slot_of_code)
+                    if (pair[0] == r.correct)
+                        return pair[1];
+                return -1;
+            }
+        }
+    }
+    ADD_FAILURE() << "no question on screen";
+    return 0;
+}
+
+void click_slot(int slot)
+{
+    static const int x[4] = {100, 400, 100, 400}, y[4] = {380, 380, 440, 440};
+    click(x[slot], y[slot]);
+}
+
+void answer_right()
+{
+    then([] {
+        int s = right_slot();
+        click_slot(s);
+        click_slot(s);
+    });
+}
 long polls_after_script() { return exhausted_polls; }
 
 void sound_log_reset()

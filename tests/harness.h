@@ -37,6 +37,13 @@ void then(std::function<void()> step);
 size_t script_left();
 long polls_after_script();
 
+// Playing: the display slot (0 to 3, A to D) of the right answer of the
+// question on screen, found from the texts drawn and the loaded pools; a
+// click on a slot; a step that answers the next question right.
+int right_slot();
+void click_slot(int slot);
+void answer_right();
+
 // Clock: each SDL_GetTicks reading returns the time, then advances it by
 // the step; SDL_Delay advances it by the delay.
 extern Uint32 clock_now;

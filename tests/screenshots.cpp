@@ -23,22 +23,6 @@ static void shot(const char *name)
     });
 }
 
-// The question on screen is the last six texts drawn; its record says
-// which slot is right.
-static int right_slot()
-{
-    size_t n = rendered.size();
-    for (QuestionPool *pool : {easy, med, hard}) {
-        for (int q = 0; pool != NULL && q < pool[0].count; q++) {
-            const Question &r = pool[q];
-            if (n >= 6 && rendered[n - 6] == r.line1 && rendered[n - 4] == r.answer[0] &&
-                rendered[n - 1] == r.answer[3])
-                return r.correct == 1000 ? 0 : r.correct == 100 ? 1 : r.correct == 10 ? 2 : 3;
-        }
-    }
-    return 0;
-}
-
 static const int slot_x[4] = {150, 450, 150, 450}, slot_y[4] = {380, 380, 440, 440};
 
 static void play(int flag_x, int flag_y, const char *name)

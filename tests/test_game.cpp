@@ -9,31 +9,6 @@
 
 using namespace harness;
 
-// Where a click lands on each answer, A to D.
-static const int slot_x[4] = {100, 400, 100, 400};
-static const int slot_y[4] = {380, 380, 440, 440};
-
-// The question on screen: the last line drawn that names a question, and
-// the four answers drawn after it.
-static int question_index()
-{
-    for (int i = (int)rendered.size() - 1; i >= 0; i--) {
-        const std::string &t = rendered[i];
-        if (t.size() > 3 && t[0] == 'L' && t[2] == 'Q' && i + 5 < (int)rendered.size())
-            return i;
-    }
-    return -1;
-}
-
-static int right_slot()
-{
-    int i = question_index();
-    for (int s = 0; s < 4; s++)
-        if (rendered[i + 2 + s].rfind("right ", 0) == 0)
-            return s;
-    return -1;
-}
-
 static std::vector<std::string> questions_asked()
 {
     std::vector<std::string> asked;
@@ -41,17 +16,6 @@ static std::vector<std::string> questions_asked()
         if (rendered[i].size() > 3 && rendered[i][0] == 'L' && rendered[i][2] == 'Q')
             asked.push_back(rendered[i].substr(0, 4));
     return asked;
-}
-
-static void click_slot(int s) { click(slot_x[s], slot_y[s]); }
-
-static void answer_right()
-{
-    then([] {
-        int s = right_slot();
-        click_slot(s);
-        click_slot(s);
-    });
 }
 
 static void answer_wrong()
@@ -237,6 +201,7 @@ protected:
                     return true;
         return false;
     }
+    const int slot_x[4] = {100, 400, 100, 400}, slot_y[4] = {380, 380, 440, 440};
     const int text_x[4] = {85, 405, 85, 405}, text_y[4] = {365, 365, 430, 430};
     bool shows_answer(int s) { return ink(text_x[s], text_y[s], 60, 16); }
 };

@@ -9,8 +9,6 @@ using namespace harness;
 namespace session {
 
 // Inside each answer area, and each lifeline icon.
-static const int slot_x[4] = {100, 400, 100, 400};
-static const int slot_y[4] = {380, 380, 440, 440};
 static const int icon_x[3] = {480, 540, 600};
 
 void choose_language(int language)
@@ -51,27 +49,6 @@ std::vector<std::string> question_on_screen()
             return std::vector<std::string>(rendered.begin() + i, rendered.begin() + i + 6);
     }
     return {};
-}
-
-static int right_slot()
-{
-    std::vector<std::string> q = question_on_screen();
-    for (int s = 0; s < 4 && !q.empty(); s++)
-        if (q[2 + (size_t)s].rfind("right ", 0) == 0)
-            return s;
-    ADD_FAILURE() << "no question on screen";
-    return 0;
-}
-
-static void click_slot(int s) { click(slot_x[s], slot_y[s]); }
-
-void answer_right()
-{
-    then([] {
-        int s = right_slot();
-        click_slot(s);
-        click_slot(s);
-    });
 }
 
 void answer_wrong()

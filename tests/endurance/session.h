@@ -29,7 +29,6 @@ void dismiss();
 // Answers to the question on screen, read from the rendered texts: the
 // placeholder questions call their right answer "right ...". Steps that
 // decide when they run.
-void answer_right();
 void answer_wrong();
 // Right first, wrong second, then wrong first, right second: nothing
 // changes either time.

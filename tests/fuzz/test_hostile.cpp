@@ -24,37 +24,6 @@ static const char nobody[] = "NOonE\n0\n";
 
 // ------------------------------------------------------------ playing
 
-static const int slot_x[4] = {100, 400, 100, 400};
-static const int slot_y[4] = {380, 380, 440, 440};
-
-// The placeholder questions name their right answer "right ...".
-static int right_slot()
-{
-    for (int i = (int)rendered.size() - 6; i >= 0; i--) {
-        const std::string &t = rendered[i];
-        if (t.size() > 3 && t[0] == 'L' && t[2] == 'Q') {
-            for (int s = 0; s < 4; s++)
-                if (rendered[i + 2 + s].rfind("right ", 0) == 0)
-                    return s;
-        }
-    }
-    return -1;
-}
-
-static void click_slot(int s)
-{
-    click(slot_x[s], slot_y[s]);
-}
-
-static void answer_right()
-{
-    then([] {
-        int s = right_slot();
-        click_slot(s);
-        click_slot(s);
-    });
-}
-
 static void answer_wrong()
 {
     then([] {

@@ -14,29 +14,12 @@ extern "C" time_t __wrap_time(time_t *t)
     return 1000000000;
 }
 
-static const int slot_x[4] = {100, 400, 100, 400};
-static const int slot_y[4] = {380, 380, 440, 440};
-
-// The slot of the right answer of the question last drawn: its two lines,
-// then its four answers in display order.
-static int right_slot()
-{
-    for (int i = (int)rendered.size() - 6; i >= 0; i--) {
-        const std::string &t = rendered[i];
-        if (t.size() > 3 && t[0] == 'L' && t[2] == 'Q')
-            for (int s = 0; s < 4; s++)
-                if (rendered[i + 2 + s].rfind("right ", 0) == 0)
-                    return s;
-    }
-    return 0;
-}
-
 static void answer(bool right)
 {
     then([right] {
         int s = right ? right_slot() : (right_slot() + 1) % 4;
-        click(slot_x[s], slot_y[s]);
-        click(slot_x[s], slot_y[s]);
+        click_slot(s);
+        click_slot(s);
     });
 }
 
