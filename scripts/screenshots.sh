@@ -3,7 +3,9 @@
 # real data, headless.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/setup.sh build
+scripts/setup.sh test
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENOBAR_TESTS=ON >/dev/null
+cmake --build build -j2
 mkdir -p docs/screenshots
 build/tests/zenobar-screenshots build/game docs/screenshots > /dev/null
 echo "screenshots in docs/screenshots"

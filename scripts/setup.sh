@@ -1,27 +1,61 @@
 #!/bin/sh
-# Installs what a fresh Debian machine lacks and builds the game folder.
-# Usage: scripts/setup.sh [build-dir [extra cmake options...]]
+# Installs the Debian packages that playing (play) or also testing (test)
+# needs and the machine lacks, as root or through sudo. The list is in
+# scripts/packages.
+# Usage: scripts/setup.sh play|test
 set -eu
 cd "$(dirname "$0")/.."
 
-PACKAGES="cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
-libsdl-ttf2.0-dev ttf-bitstream-vera vorbis-tools libgtest-dev librsvg2-bin fonts-dejavu-core
-python3 zlib1g-dev desktop-file-utils appstream dpkg-dev groff-base
-xvfb xdotool libx11-dev clang libclang-rt-14-dev"
+case ${1:-} in
+    play) sets=" play " ;;
+    test) sets=" play test " ;;
+    *) echo "usage: $0 play|test" >&2; exit 2 ;;
+esac
 
-missing=""
-for p in $PACKAGES; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-done
-if [ -n "$missing" ]; then
-    echo "Installing:$missing"
-    SUDO=""
-    [ "$(id -u)" -eq 0 ] || SUDO=sudo
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing
+installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
+# What the list wants and none of whose alternatives is installed.
+wanted=""
+while read -r set spec rest; do
+    case $set in ''|'#'*) continue ;; esac
+    case $sets in *" $set "*) ;; *) continue ;; esac
+    found=no
+    for p in $(echo "${spec%\?}" | tr '|' ' '); do
+        if installed "$p"; then found=yes; break; fi
+    done
+    [ $found = yes ] || wanted="$wanted $spec"
+done < scripts/packages
+[ -n "$wanted" ] || exit 0
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "Missing packages:$wanted" >&2
+        echo "Run this as root, or install sudo, to install them." >&2
+        exit 1
+    fi
+    SUDO=sudo
 fi
+echo "Updating the package lists"
+$SUDO apt-get update -qq
 
-BUILD=${1:-build}
-[ $# -gt 0 ] && shift
-cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$BUILD" -j"$(nproc)"
+# The first alternative this release has; apt-cache shows no candidate for a
+# name that is missing or only provided by another package.
+missing=""
+for spec in $wanted; do
+    pick=""
+    for p in $(echo "${spec%\?}" | tr '|' ' '); do
+        if apt-cache policy "$p" 2>/dev/null | grep -q 'Candidate: [^(]'; then pick=$p; break; fi
+    done
+    if [ -n "$pick" ]; then
+        missing="$missing $pick"
+    elif [ "${spec%\?}" = "$spec" ]; then
+        echo "This release has no package $spec" >&2
+        exit 1
+    fi
+done
+[ -n "$missing" ] || exit 0
+echo "Installing:$missing"
+$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null

@@ -1,25 +1,88 @@
 #!/bin/sh
-# Sets up, builds the normal and the sanitizer build, and runs every test
-# in both.
+# Sets up, builds the normal and the sanitizer build with their tests, and
+# runs the tests of each build over every SDL 1.2 runtime the machine has:
+# the system's libSDL-1.2 and, where that is SDL 1.2.15 and sdl12-compat is
+# installed beside it, sdl12-compat too (the same binaries, through
+# LD_LIBRARY_PATH). Ends with one line, "N passed, N failed", for all runs.
+# ZENOBAR_CTEST_ARGS adds options to every ctest run, e.g. "-R Settings".
 set -u
 cd "$(dirname "$0")/.."
-scripts/setup.sh build || exit 1
-scripts/setup.sh build-asan -DZENOBAR_SANITIZE=ON || exit 1
+
+started=$(date +%s)
+mark=$started
+timings=""
+took() {
+    now=$(date +%s)
+    timings="$timings$1: $((now - mark)) s
+"
+    mark=$now
+}
+
+scripts/setup.sh test || exit 1
+took "set-up"
+for dir in build build-asan; do
+    sanitize=OFF
+    [ $dir = build-asan ] && sanitize=ON
+    echo "== building $dir"
+    cmake -S . -B $dir -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENOBAR_TESTS=ON \
+        -DZENOBAR_SANITIZE=$sanitize >/dev/null || exit 1
+    cmake --build $dir -j2 || exit 1
+    took "build of $dir"
+done
+
+# sdl12-compat loads SDL2; SDL 1.2.15 does not.
+if ldd build/game/zenobar | grep -q 'libSDL2-2\.0'; then
+    runtimes="system"
+    system_name="sdl12-compat"
+else
+    runtimes="system"
+    system_name="SDL 1.2.15"
+    compat=/usr/lib/$(gcc -print-multiarch)/sdl12-compat
+    [ -e "$compat/libSDL-1.2.so.0" ] && runtimes="system compat"
+fi
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 passed=0
 failed=0
+results=""
 for dir in build build-asan; do
-    echo "== tests in $dir"
-    (cd "$dir" && ctest -j"$(nproc)" --output-on-failure) | tee "$dir/ctest.log"
-    status=$?
-    p=$(sed -n 's/.* tests passed, \([0-9]*\) tests failed out of \([0-9]*\)/\2 \1/p' "$dir/ctest.log")
-    total=${p% *}
-    bad=${p#* }
-    if [ -z "$p" ]; then total=0; bad=1; fi
-    passed=$((passed + total - bad))
-    failed=$((failed + bad))
+    for runtime in $runtimes; do
+        if [ $runtime = compat ]; then
+            name="sdl12-compat"
+            set -- env LD_LIBRARY_PATH="$compat${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+        else
+            name=$system_name
+            set --
+        fi
+        log="$dir/ctest-$runtime.log"
+        echo "== tests in $dir over $name"
+        # shellcheck disable=SC2086 # the extra options are meant to split
+        { (cd $dir && "$@" ctest -j2 --output-on-failure ${ZENOBAR_CTEST_ARGS:-}) 2>&1
+          echo $? > "$log.status"; } | tee "$log"
+        status=$(cat "$log.status")
+        counts=$(sed -n 's/.* tests passed, \([0-9]*\) tests failed out of \([0-9]*\)$/\2 \1/p' "$log" | tail -n 1)
+        if [ -n "$counts" ]; then
+            total=${counts% *}
+            bad=${counts#* }
+        else
+            total=0
+            bad=0
+        fi
+        # A run that ended without its summary or failed for another reason
+        # (no tests found, ctest's own error) counts as a failure.
+        if [ "$bad" -eq 0 ] && { [ "$status" -ne 0 ] || [ -z "$counts" ]; }; then bad=1; total=$((total + 1)); fi
+        passed=$((passed + total - bad))
+        failed=$((failed + bad))
+        results="$results$dir over $name: $((total - bad)) passed, $bad failed
+"
+        took "tests in $dir over $name"
+    done
 done
+
+echo "== results"
+printf '%s' "$results"
+printf '%s' "$timings"
+echo "all: $(( $(date +%s) - started )) s"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
