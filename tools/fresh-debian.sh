@@ -59,6 +59,7 @@ flock 9
 if [ ! -s "$base" ]; then
     step "debootstrap (cached in $base)"
     tmp=$(mktemp -d "$WORK/zenobar-base.XXXXXX")
+    chmod 755 "$tmp"
     if ! debootstrap --variant=minbase --include=git "$release" "$tmp" "$MIRROR" \
             > "$CACHE/$release.log" 2>&1; then
         tail -n 5 "$CACHE/$release.log" >&2
@@ -113,6 +114,7 @@ mnt() { # mount ARGS... TARGET
 
 step "copying the base"
 tar -C "$root" -xf "$base"
+chmod 755 "$root"
 done_step "copying the base"
 
 step "mounting and preparing the machine"
