@@ -52,12 +52,18 @@ int main(int argc, char *argv[])
     loadc();
     sfullscreen = fullscreen;
 
-    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) == -1) {
+    // SDL 1.2 over SDL2 refuses the pair when no audio driver starts;
+    // a missing sound device costs only the sound.
+    int audio = SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) != -1;
+    if (!audio && SDL_Init(SDL_INIT_VIDEO) == -1) {
         printf("Could not initialize SDL: %s.\n", SDL_GetError());
         free(player_name);
         return -1;
     }
-    open_audio();
+    if (audio)
+        open_audio();
+    else
+        printf("Unable to initialize audio\n");
     screen = SDL_SetVideoMode(640, 480, 24, SDL_ANYFORMAT);
     if (screen == NULL) {
         printf("Cannot open screen!\n");

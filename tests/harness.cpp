@@ -1,6 +1,8 @@
 #include "tests/harness.h"
-#include "tests/png.h"
+#include "tools/png.h"
 
+#include <SDL/SDL_image.h>
+#include <SDL/SDL_mixer.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <math.h>
@@ -12,7 +14,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <deque>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -22,24 +23,19 @@
 #include "scores/scores.h"
 #include "shell/shell.h"
 
-#ifndef TESTDATA_DIR
-#error "TESTDATA_DIR must name the folder for the placeholder data"
-#endif
-#ifndef VERA_TTF
-#error "VERA_TTF must name the font file"
-#endif
-
-
 namespace harness {
 
 const char *data_dir = TESTDATA_DIR;
 Uint32 clock_now = 0;
 Uint32 clock_step = 500;
-Uint64 delayed_ms = 0;
-long flips = 0;
+std::vector<std::string> record;
 std::vector<int> alphas;
-int fullscreen_toggles = 0;
-std::function<void()> on_flip;
+std::vector<std::string> rendered;
+std::deque<int> forced_rand;
+std::string fail_open_path;
+int fail_open_after = 0;
+std::vector<std::string> fail_pictures;
+Uint32 fail_init = 0;
 bool fail_video_mode = false;
 bool fail_ttf_init = false;
 bool fail_calloc = false;
@@ -58,27 +54,44 @@ long exhausted_polls = 0;
 int mouse_x = 0, mouse_y = 0;
 Uint8 mouse_buttons = 0;
 Uint8 keys[SDLK_LAST];
+bool fade_starting = false;
+std::map<SDL_Surface *, std::string> pictures_loaded;
+std::map<SDL_Surface *, std::pair<std::string, std::string>> texts;
 
+// The mixer's thread frees handles too.
 std::mutex sound_mutex;
 std::map<Mix_Music *, int> live_sounds;
-std::vector<std::string> load_names;
-std::vector<std::string> sound_faults;
-int load_count = 0;
+std::map<Mix_Music *, std::string> sound_names;
+std::vector<std::string> load_names, sound_faults;
 
-void push(const SDL_Event &e)
+void add(const Item &item)
 {
     if (insert_at != SIZE_MAX)
-        script.insert(script.begin() + (long)insert_at++, Item{e, 0, nullptr});
+        script.insert(script.begin() + (long)insert_at++, item);
     else
-        script.push_back(Item{e, 0, nullptr});
+        script.push_back(item);
+}
+
+void push(SDL_Event e) { add(Item{e, 0, nullptr}); }
+
+std::string hex(Uint32 c)
+{
+    char text[8];
+    snprintf(text, sizeof text, "%06x", c & 0xffffff);
+    return text;
+}
+
+std::string rect(const SDL_Rect *r)
+{
+    return std::to_string(r->x) + "," + std::to_string(r->y) + "," + std::to_string(r->w) + "," +
+           std::to_string(r->h);
 }
 
 }  // namespace
 
 void motion(int x, int y)
 {
-    SDL_Event e;
-    memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
     e.motion.x = (Uint16)x;
     e.motion.y = (Uint16)y;
@@ -87,8 +100,7 @@ void motion(int x, int y)
 
 static void button(Uint8 type, int x, int y, int which)
 {
-    SDL_Event e;
-    memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.type = type;
     e.button.button = (Uint8)which;
     e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
@@ -99,7 +111,6 @@ static void button(Uint8 type, int x, int y, int which)
 
 void press(int x, int y, int which) { button(SDL_MOUSEBUTTONDOWN, x, y, which); }
 void release(int x, int y, int which) { button(SDL_MOUSEBUTTONUP, x, y, which); }
-
 void click(int x, int y, int which)
 {
     press(x, y, which);
@@ -108,8 +119,7 @@ void click(int x, int y, int which)
 
 static void key(Uint8 type, int sym)
 {
-    SDL_Event e;
-    memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.type = type;
     e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = (SDLKey)sym;
@@ -118,7 +128,6 @@ static void key(Uint8 type, int sym)
 
 void key_down(int sym) { key(SDL_KEYDOWN, sym); }
 void key_up(int sym) { key(SDL_KEYUP, sym); }
-
 void type(int sym)
 {
     key_down(sym);
@@ -127,62 +136,44 @@ void type(int sym)
 
 void close_window()
 {
-    SDL_Event e;
-    memset(&e, 0, sizeof e);
+    SDL_Event e{};
     e.type = SDL_QUIT;
     push(e);
 }
 
-void idle(int polls)
-{
-    Item item{};
-    item.idle_polls = polls;
-    if (insert_at != SIZE_MAX)
-        script.insert(script.begin() + (long)insert_at++, item);
-    else
-        script.push_back(item);
-}
-
-void then(std::function<void()> step)
-{
-    Item item{};
-    item.step = std::move(step);
-    if (insert_at != SIZE_MAX)
-        script.insert(script.begin() + (long)insert_at++, item);
-    else
-        script.push_back(item);
-}
-
-std::vector<std::string> rendered;
-std::string fail_open_path;
-int fail_open_after = 0;
-std::deque<int> forced_rand;
-int srand_calls = 0;
+void idle(int polls) { add(Item{SDL_Event{}, polls, nullptr}); }
+void then(std::function<void()> step) { add(Item{SDL_Event{}, 0, std::move(step)}); }
+size_t script_left() { return script.size(); }
+long polls_after_script() { return exhausted_polls; }
 
 bool was_rendered(const std::string &text)
 {
     return std::find(rendered.begin(), rendered.end(), text) != rendered.end();
 }
 
-size_t script_left() { return script.size(); }
+std::string record_text()
+{
+    std::string text;
+    for (const auto &line : record)
+        text += line + "\n";
+    return text;
+}
 
 int right_slot()
 {
-    static const int slot_of_code[4][2] = {{1000, 0}, {100, 1}, {10, 2}, {1, 3}};
-    for (int i = (int)rendered.size() - 6; i >= 0; i--) {
-        for (QuestionPool *pool : {easy, med, hard}) {
+    static const int codes[4] = {1000, 100, 10, 1};
+    for (int i = (int)rendered.size() - 6; i >= 0; i--)
+        for (QuestionPool *pool : {easy, med, hard})
             for (int q = 0; pool != NULL && q < pool[0].count; q++) {
                 const Question &r = pool[q];
                 if (rendered[i] != r.line1 || rendered[i + 2] != r.answer[0] || rendered[i + 3] != r.answer[1] ||
                     rendered[i + 4] != r.answer[2] || rendered[i + 5] != r.answer[3])
                     continue;
-                for (const auto &pair : slot_of_code)
-                    if (pair[0] == r.correct)
-                        return pair[1];
+                for (int k = 0; k < 4; k++)
+                    if (codes[k] == r.correct)
+                        return k;
                 return -1;
             }
-        }
-    }
     ADD_FAILURE() << "no question on screen";
     return 0;
 }
@@ -201,21 +192,54 @@ void answer_right()
         click_slot(s);
     });
 }
-long polls_after_script() { return exhausted_polls; }
 
-void sound_log_reset()
+void choose_language(int flag)
 {
-    std::lock_guard<std::mutex> lock(sound_mutex);
-    live_sounds.clear();
-    load_names.clear();
-    sound_faults.clear();
-    load_count = 0;
+    static const int x[3] = {330, 190, 470}, y[3] = {210, 370, 370};
+    motion(x[flag - 1], y[flag - 1]);
+    release(x[flag - 1], y[flag - 1]);
+}
+
+void menu_entry(int entry)
+{
+    static const int y[5] = {146, 209, 274, 332, 392};
+    motion(320, y[entry - 1]);
+    release(320, y[entry - 1]);
+}
+
+void type_name(const std::string &name)
+{
+    for (char c : name)
+        type(c);
+    type(SDLK_RETURN);
+}
+
+void expect_in_order(const std::vector<std::string> &want)
+{
+    size_t at = 0;
+    for (const auto &line : record)
+        if (at < want.size() && line == want[at])
+            at++;
+    EXPECT_EQ(at, want.size()) << "missing, in order: " << (at < want.size() ? want[at] : "") << "\nlog:\n"
+                               << record_text();
+}
+
+void expect_tail(const std::vector<std::string> &want)
+{
+    std::vector<std::string> tail(record.end() - (long)std::min(record.size(), want.size()), record.end());
+    EXPECT_EQ(tail, want) << "record:\n" << record_text();
+}
+
+int count_of(const std::string &prefix)
+{
+    return (int)std::count_if(record.begin(), record.end(),
+                              [&](const std::string &line) { return line.compare(0, prefix.size(), prefix) == 0; });
 }
 
 int sound_loads()
 {
     std::lock_guard<std::mutex> lock(sound_mutex);
-    return load_count;
+    return (int)load_names.size();
 }
 
 std::vector<std::string> sounds_loaded()
@@ -230,8 +254,9 @@ bool every_sound_freed_once(std::string *why)
     std::ostringstream out;
     for (const auto &fault : sound_faults)
         out << fault << "\n";
+    // The last sound may still play when the program ends.
     for (const auto &live : live_sounds)
-        if (live.second != 0)
+        if (live.second != 0 && live.first != smusic.load())
             out << "handle " << live.first << " never freed\n";
     *why = out.str();
     return why->empty();
@@ -270,51 +295,23 @@ void reset_state()
     memset(keys, 0, sizeof keys);
     clock_now = 0;
     clock_step = 500;
-    delayed_ms = 0;
-    flips = 0;
+    record.clear();
     alphas.clear();
-    fullscreen_toggles = 0;
-    on_flip = nullptr;
-    fail_video_mode = fail_ttf_init = fail_calloc = false;
     rendered.clear();
+    forced_rand.clear();
     fail_open_path.clear();
     fail_open_after = 0;
-    forced_rand.clear();
-    srand_calls = 0;
-    sound_log_reset();
-}
-
-void open_sdl()
-{
-    ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO), 0) << SDL_GetError();
-    open_audio();
-    screen = SDL_SetVideoMode(640, 480, 24, SDL_ANYFORMAT);
-    ASSERT_NE(screen, nullptr);
-    ASSERT_EQ(TTF_Init(), 0);
-    font1 = TTF_OpenFont("Vera.ttf", 20);
-    font2 = TTF_OpenFont("Vera.ttf", 14);
-    ASSERT_NE(font1, nullptr);
-    ASSERT_NE(font2, nullptr);
-    if (player_name == NULL)
-        player_name = (char *)calloc(40, 1);
-    set_areas();
-}
-
-void close_sdl()
-{
-    play_sound(-1);
-    TTF_CloseFont(font2);
-    TTF_CloseFont(font1);
-    font1 = font2 = NULL;
-    TTF_Quit();
-    Mix_CloseAudio();
-    SDL_FreeSurface(image);
-    SDL_FreeSurface(simage);
-    image = simage = NULL;
-    SDL_Quit();
-    screen = NULL;
-    free(player_name);
-    player_name = NULL;
+    fail_pictures.clear();
+    fail_init = 0;
+    fail_video_mode = fail_ttf_init = fail_calloc = false;
+    fade_starting = false;
+    pictures_loaded.clear();
+    texts.clear();
+    std::lock_guard<std::mutex> lock(sound_mutex);
+    live_sounds.clear();
+    sound_names.clear();
+    load_names.clear();
+    sound_faults.clear();
 }
 
 Uint32 pixel_of(SDL_Surface *surface, int x, int y)
@@ -331,20 +328,6 @@ Uint32 pixel_of(SDL_Surface *surface, int x, int y)
 }
 
 Uint32 pixel(int x, int y) { return pixel_of(screen, x, y); }
-
-bool save_png(SDL_Surface *surface, const std::string &path)
-{
-    std::vector<Uint8> rgb((size_t)surface->w * surface->h * 3);
-    for (int y = 0; y < surface->h; y++)
-        for (int x = 0; x < surface->w; x++) {
-            Uint32 c = pixel_of(surface, x, y);
-            Uint8 *p = &rgb[((size_t)y * surface->w + x) * 3];
-            p[0] = (Uint8)(c >> 16);
-            p[1] = (Uint8)(c >> 8);
-            p[2] = (Uint8)c;
-        }
-    return write_png_rgb(path, surface->w, surface->h, rgb);
-}
 
 static int saved_stdout = -1;
 static std::string capture_path;
@@ -549,8 +532,8 @@ void GameTest::SetUp()
         symlink((std::string(harness::data_dir) + "/" + item).c_str(), (folder + "/" + item).c_str());
     ASSERT_EQ(chdir(folder.c_str()), 0);
     harness::reset_state();
-    // Nothing a test does may take long; a hang is a failure.
-    alarm(300);
+    // A hang is a failure, not a stuck build.
+    alarm(60);
 }
 
 void GameTest::TearDown()
@@ -577,18 +560,24 @@ int GameTest::run_game()
 // The linker's --wrap sends the game code's calls here and leaves the SDL
 // libraries their own: their threads keep the real clock.
 extern "C" {
-int __real_SDL_Flip(SDL_Surface *surface);
+int __real_SDL_Init(Uint32 flags);
 int __real_SDL_SetAlpha(SDL_Surface *surface, Uint32 flags, Uint8 alpha);
 int __real_SDL_WM_ToggleFullScreen(SDL_Surface *surface);
 SDL_Surface *__real_SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags);
+SDL_Surface *__real_SDL_CreateRGBSurface(Uint32 flags, int w, int h, int d, Uint32 r, Uint32 g, Uint32 b, Uint32 a);
+int __real_SDL_UpperBlit(SDL_Surface *src, SDL_Rect *srcrect, SDL_Surface *dst, SDL_Rect *dstrect);
+int __real_SDL_FillRect(SDL_Surface *dst, SDL_Rect *r, Uint32 colour);
+void __real_SDL_FreeSurface(SDL_Surface *surface);
+SDL_Surface *__real_IMG_Load(const char *file);
 int __real_TTF_Init(void);
+SDL_Surface *__real_TTF_RenderText_Solid(TTF_Font *font, const char *text, SDL_Color fg);
 void *__real_calloc(size_t count, size_t size);
 Mix_Music *__real_Mix_LoadMUS(const char *file);
-SDL_Surface *__real_TTF_RenderText_Solid(TTF_Font *font, const char *text, SDL_Color fg);
-int __real_rand(void);
-FILE *__real_fopen(const char *path, const char *mode);
-void __real_srand(unsigned int seed);
 void __real_Mix_FreeMusic(Mix_Music *m);
+int __real_Mix_PlayMusic(Mix_Music *m, int loops);
+int __real_rand(void);
+void __real_srand(unsigned int seed);
+FILE *__real_fopen(const char *path, const char *mode);
 }
 
 using namespace harness;
@@ -624,27 +613,18 @@ extern "C" int __wrap_SDL_PollEvent(SDL_Event *out)
         return 1;
     SDL_Event e = item.event;
     script.pop_front();
-    switch (e.type) {
-    case SDL_MOUSEMOTION:
+    if (e.type == SDL_MOUSEMOTION) {
         mouse_x = e.motion.x;
         mouse_y = e.motion.y;
-        break;
-    case SDL_MOUSEBUTTONDOWN:
+    } else if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
         mouse_x = e.button.x;
         mouse_y = e.button.y;
-        mouse_buttons |= SDL_BUTTON(e.button.button);
-        break;
-    case SDL_MOUSEBUTTONUP:
-        mouse_x = e.button.x;
-        mouse_y = e.button.y;
-        mouse_buttons &= ~SDL_BUTTON(e.button.button);
-        break;
-    case SDL_KEYDOWN:
-        keys[e.key.keysym.sym] = 1;
-        break;
-    case SDL_KEYUP:
-        keys[e.key.keysym.sym] = 0;
-        break;
+        if (e.type == SDL_MOUSEBUTTONDOWN)
+            mouse_buttons |= SDL_BUTTON(e.button.button);
+        else
+            mouse_buttons &= ~SDL_BUTTON(e.button.button);
+    } else if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) {
+        keys[e.key.keysym.sym] = e.type == SDL_KEYDOWN;
     }
     *out = e;
     return 1;
@@ -660,7 +640,7 @@ extern "C" Uint32 __wrap_SDL_GetTicks(void)
 extern "C" void __wrap_SDL_Delay(Uint32 ms)
 {
     clock_now += ms;
-    delayed_ms += ms;
+    record.push_back("delay " + std::to_string(ms));
 }
 
 extern "C" Uint8 __wrap_SDL_GetMouseState(int *x, int *y)
@@ -679,60 +659,131 @@ extern "C" Uint8 *__wrap_SDL_GetKeyState(int *numkeys)
     return keys;
 }
 
-extern "C" int __wrap_SDL_Flip(SDL_Surface *surface)
+extern "C" int __wrap_SDL_Init(Uint32 flags)
 {
-    int result = __real_SDL_Flip(surface);
-    flips++;
-    if (on_flip)
-        on_flip();
-    return result;
+    if (flags & fail_init) {
+        SDL_SetError("harness refuses");
+        return -1;
+    }
+    return __real_SDL_Init(flags);
+}
+
+// A fade makes its black surface, then sets a first alpha of 0 (darkening)
+// or 255 (brightening); the picture it blits every frame is logged once.
+extern "C" SDL_Surface *__wrap_SDL_CreateRGBSurface(Uint32 flags, int w, int h, int d, Uint32 r, Uint32 g,
+                                                     Uint32 b, Uint32 a)
+{
+    fade_starting = true;
+    return __real_SDL_CreateRGBSurface(flags, w, h, d, r, g, b, a);
 }
 
 extern "C" int __wrap_SDL_SetAlpha(SDL_Surface *surface, Uint32 flags, Uint8 alpha)
 {
     alphas.push_back(alpha);
+    bool shown = !record.empty() && record.back().compare(0, 5, "show ") == 0;
+    std::string picture = shown ? record.back().substr(5) : "?";
+    if (shown)
+        record.pop_back();
+    if (fade_starting)
+        record.push_back(std::string(alpha == 0 ? "fade out " : "fade in ") + picture);
+    fade_starting = false;
     return __real_SDL_SetAlpha(surface, flags, alpha);
 }
 
 extern "C" int __wrap_SDL_WM_ToggleFullScreen(SDL_Surface *surface)
 {
-    fullscreen_toggles++;
+    record.push_back("toggle");
     return __real_SDL_WM_ToggleFullScreen(surface);
 }
 
 extern "C" SDL_Surface *__wrap_SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags)
 {
-    if (fail_video_mode)
-        return NULL;
-    return __real_SDL_SetVideoMode(w, h, bpp, flags);
+    return fail_video_mode ? NULL : __real_SDL_SetVideoMode(w, h, bpp, flags);
 }
 
-extern "C" int __wrap_TTF_Init(void)
+extern "C" SDL_Surface *__wrap_IMG_Load(const char *file)
 {
-    if (fail_ttf_init)
-        return -1;
-    return __real_TTF_Init();
+    SDL_Surface *s = NULL;
+    if (std::find(fail_pictures.begin(), fail_pictures.end(), file) != fail_pictures.end())
+        SDL_SetError("harness withholds %s", file);
+    else
+        s = __real_IMG_Load(file);
+    record.push_back(std::string("load ") + file + (s == NULL ? " failed" : ""));
+    if (s != NULL)
+        pictures_loaded[s] = file;
+    return s;
 }
 
-extern "C" void *__wrap_calloc(size_t count, size_t size)
+extern "C" void __wrap_SDL_FreeSurface(SDL_Surface *surface)
 {
-    if (fail_calloc)
-        return NULL;
-    return __real_calloc(count, size);
+    pictures_loaded.erase(surface);
+    texts.erase(surface);
+    __real_SDL_FreeSurface(surface);
 }
+
+extern "C" int __wrap_SDL_UpperBlit(SDL_Surface *src, SDL_Rect *srcrect, SDL_Surface *dst, SDL_Rect *dstrect)
+{
+    std::string at = dstrect == NULL ? "0,0" : std::to_string(dstrect->x) + "," + std::to_string(dstrect->y);
+    if (dst == screen && src != NULL) {
+        auto picture = pictures_loaded.find(src);
+        auto text = texts.find(src);
+        if (text != texts.end())
+            record.push_back("text " + text->second.first + " at " + at + text->second.second);
+        else if (picture != pictures_loaded.end() && srcrect == NULL)
+            record.push_back("show " + picture->second + (at == "0,0" ? "" : " at " + at));
+        else if (picture != pictures_loaded.end())
+            record.push_back("blit " + picture->second + " " + rect(srcrect) + " at " + at);
+    }
+    return __real_SDL_UpperBlit(src, srcrect, dst, dstrect);
+}
+
+extern "C" int __wrap_SDL_FillRect(SDL_Surface *dst, SDL_Rect *r, Uint32 colour)
+{
+    if (dst == screen && screen != NULL && r != NULL) {
+        Uint8 red, green, blue;
+        SDL_GetRGB(colour, dst->format, &red, &green, &blue);
+        record.push_back("fill " + rect(r) + " " + hex((Uint32)red << 16 | green << 8 | blue));
+    }
+    return __real_SDL_FillRect(dst, r, colour);
+}
+
+extern "C" int __wrap_TTF_Init(void) { return fail_ttf_init ? -1 : __real_TTF_Init(); }
+
+extern "C" SDL_Surface *__wrap_TTF_RenderText_Solid(TTF_Font *font, const char *text, SDL_Color fg)
+{
+    rendered.push_back(text);
+    SDL_Surface *s = __real_TTF_RenderText_Solid(font, text, fg);
+    if (s != NULL)
+        texts[s] = {"'" + std::string(text) + "'", std::string(font == font1 ? " f20 " : font == font2 ? " f14 " : " f? ") +
+                                                       hex((Uint32)fg.r << 16 | fg.g << 8 | fg.b)};
+    return s;
+}
+
+extern "C" void *__wrap_calloc(size_t count, size_t size) { return fail_calloc ? NULL : __real_calloc(count, size); }
 
 extern "C" Mix_Music *__wrap_Mix_LoadMUS(const char *file)
 {
     Mix_Music *m = __real_Mix_LoadMUS(file);
     std::lock_guard<std::mutex> lock(sound_mutex);
-    load_count++;
     load_names.push_back(file);
     if (m != NULL) {
         if (live_sounds[m] != 0)
             sound_faults.push_back("handle reused while still loaded");
         live_sounds[m] = 1;
+        sound_names[m] = file;
     }
     return m;
+}
+
+extern "C" int __wrap_Mix_PlayMusic(Mix_Music *m, int loops)
+{
+    {
+        std::lock_guard<std::mutex> lock(sound_mutex);
+        auto name = sound_names.find(m);
+        record.push_back("sound " + (name == sound_names.end() ? std::string("?") : name->second) + " loops " +
+                      std::to_string(loops));
+    }
+    return __real_Mix_PlayMusic(m, loops);
 }
 
 extern "C" void __wrap_Mix_FreeMusic(Mix_Music *m)
@@ -748,26 +799,20 @@ extern "C" void __wrap_Mix_FreeMusic(Mix_Music *m)
     __real_Mix_FreeMusic(m);
 }
 
-extern "C" SDL_Surface *__wrap_TTF_RenderText_Solid(TTF_Font *font, const char *text, SDL_Color fg)
-{
-    rendered.push_back(text);
-    return __real_TTF_RenderText_Solid(font, text, fg);
-}
-
 extern "C" int __wrap_rand(void)
 {
-    if (!forced_rand.empty()) {
-        int value = forced_rand.front();
-        forced_rand.pop_front();
-        return value;
-    }
-    return __real_rand();
+    if (forced_rand.empty())
+        return __real_rand();
+    int value = forced_rand.front();
+    forced_rand.pop_front();
+    return value;
 }
 
+// Runs repeat: the game's seeds from the clock are replaced by one.
 extern "C" void __wrap_srand(unsigned int seed)
 {
-    srand_calls++;
-    __real_srand(seed);
+    (void)seed;
+    __real_srand(1);
 }
 
 extern "C" FILE *__wrap_fopen(const char *path, const char *mode)

@@ -1,13 +1,10 @@
-// The test harness: scripted input, a virtual clock and a game folder of
-// placeholder data, so the real game code runs headless and never waits.
+// The test harness: scripted input, a virtual clock, a record of what the game
+// drew and played, and a game folder of placeholder data, so the real game
+// code runs headless and never waits.
 #ifndef ZENOBAR_TEST_HARNESS_H
 #define ZENOBAR_TEST_HARNESS_H
 
 #include <SDL/SDL.h>
-#include <SDL/SDL_mixer.h>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <deque>
 #include <functional>
@@ -38,60 +35,64 @@ size_t script_left();
 long polls_after_script();
 
 // Playing: the display slot (0 to 3, A to D) of the right answer of the
-// question on screen, found from the texts drawn and the loaded pools; a
-// click on a slot; a step that answers the next question right.
+// question on screen; a click on a slot; a step that answers right.
 int right_slot();
 void click_slot(int slot);
 void answer_right();
 
-// Clock: each SDL_GetTicks reading returns the time, then advances it by
-// the step; SDL_Delay advances it by the delay.
+// Steps of a player: a flag of the intro (1 Polish, 2 English, 3 Swedish),
+// an entry of the main menu (1 to 5), a name typed and Return.
+void choose_language(int flag);
+void menu_entry(int entry);
+void type_name(const std::string &name);
+
+// Checks on the record: `want` appears in it in this order (other lines may
+// come between), or as its last lines; how many lines start with `prefix`.
+void expect_in_order(const std::vector<std::string> &want);
+void expect_tail(const std::vector<std::string> &want);
+int count_of(const std::string &prefix);
+
+// Each SDL_GetTicks reading returns the time, then advances it by the
+// step; SDL_Delay advances it by the delay.
 extern Uint32 clock_now;
 extern Uint32 clock_step;
-extern Uint64 delayed_ms;
 
-// What the game did, as seen by the stand-ins.
-extern long flips;
+// What the game did, in order, one line each:
+//   load FILE | load FILE failed | fade in|out FILE | show FILE
+//   blit FILE x,y,w,h at x,y | fill x,y,w,h rrggbb | text 'T' at x,y f20|f14 rrggbb
+//   sound FILE loops N | delay MS | toggle
+extern std::vector<std::string> record;
+std::string record_text();  // the record, a line each, for failure messages
 extern std::vector<int> alphas;  // every SDL_SetAlpha value, in order
-extern int fullscreen_toggles;
-extern std::function<void()> on_flip;
-
-// Every text the game rendered, in order.
-extern std::vector<std::string> rendered;
+extern std::vector<std::string> rendered;  // every text rendered, in order
 bool was_rendered(const std::string &text);
 
-// rand() serves these values first (the game still calls the standard one).
+// rand() serves these values first.
 extern std::deque<int> forced_rand;
-extern int srand_calls;
 
 // Failures on demand. fopen of `fail_open_path` fails once it has
-// succeeded `fail_open_after` times.
+// succeeded `fail_open_after` times; a picture named in fail_pictures
+// does not load; SDL_Init fails for any subsystem in fail_init.
 extern std::string fail_open_path;
 extern int fail_open_after;
+extern std::vector<std::string> fail_pictures;
+extern Uint32 fail_init;
 extern bool fail_video_mode;
 extern bool fail_ttf_init;
 extern bool fail_calloc;
 
-// Sound bookkeeping (loads and frees of music handles, any thread).
-void sound_log_reset();
+// Mixer handles: loads in order, and whether each was freed exactly once
+// (but the one still playing).
 int sound_loads();
+std::vector<std::string> sounds_loaded();
 bool every_sound_freed_once(std::string *why);
-std::vector<std::string> sounds_loaded();  // file names, in order
 
-// Game state back to what a fresh process has.
 void reset_state();
-
-// Opens SDL, the window and the fonts as main() does, for tests that call
-// a screen directly; close_sdl() undoes it.
-void open_sdl();
-void close_sdl();
 
 // Pixel of the display as 0xRRGGBB.
 Uint32 pixel(int x, int y);
 Uint32 pixel_of(SDL_Surface *surface, int x, int y);
-bool save_png(SDL_Surface *surface, const std::string &path);
 
-// Stdout of the game, captured into a string.
 void capture_stdout();
 std::string captured_stdout();
 

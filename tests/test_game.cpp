@@ -1,7 +1,5 @@
-#include <string.h>
-
-#include <set>
-
+// Whole games: the ladder, the two-click confirmation, the result and the
+// table, and the three lifelines.
 #include "quiz/quiz.h"
 #include "scores/scores.h"
 #include "shell/shell.h"
@@ -9,518 +7,268 @@
 
 using namespace harness;
 
-static std::vector<std::string> questions_asked()
-{
-    std::vector<std::string> asked;
-    for (size_t i = 0; i + 5 < rendered.size(); i++)
-        if (rendered[i].size() > 3 && rendered[i][0] == 'L' && rendered[i][2] == 'Q')
-            asked.push_back(rendered[i].substr(0, 4));
-    return asked;
-}
-
-static void answer_wrong()
-{
-    then([] {
-        int s = (right_slot() + 1) % 4;
-        click_slot(s);
-        click_slot((s == 3 || (s + 1) % 4 == right_slot()) ? s : (s + 1) % 4);
-    });
-}
+static const int rungs[12] = {198, 182, 167, 152, 137, 122, 107, 92, 77, 52, 37, 22};
+static const int slot_x[4] = {100, 400, 100, 400}, slot_y[4] = {380, 380, 440, 440};
 
 class Game : public GameTest {
 protected:
-    void SetUp() override
+    // English, a new game for Ann, `rights` questions answered right.
+    void start(int rights)
     {
-        GameTest::SetUp();
-        open_sdl();
-        language = 2;
-        strcpy(player_name, "ann");
-        loadh();
-        start();
+        choose_language(2);
+        menu_entry(1);
+        type_name("Ann");
+        for (int i = 0; i < rights; i++)
+            answer_right();
     }
-    void TearDown() override
+    void answer_wrong()
     {
-        close_sdl();
-        GameTest::TearDown();
-    }
-    void start()
-    {
-        APPMODE = MODE_GAME;
-        LAPPMODE = MODE_NAME;
-    }
-    Uint32 game_colour = colour_of("gfx/game.png");
-    Uint32 marks_colour = colour_of("gfx/smenu.png");
-};
-
-TEST_F(Game, TwelveRightAnswersWinTheTopPrize)
-{
-    for (int q = 0; q < 12; q++)
-        answer_right();
-    click(5, 5);  // closes the result message
-    game();
-    EXPECT_EQ(position, 12);
-    EXPECT_EQ(APPMODE, MODE_MENU);
-    EXPECT_EQ(LAPPMODE, MODE_GAME);
-    EXPECT_TRUE(was_rendered("You just won 10000000"));
-    EXPECT_EQ(script_left(), 0u);
-    EXPECT_STREQ(players[4], "ann");
-    EXPECT_EQ(playersi[4], 12);
-    EXPECT_EQ(easy, nullptr);
-    EXPECT_EQ(med, nullptr);
-    EXPECT_EQ(hard, nullptr);
-    // Four questions from each pool, in order, none twice.
-    std::vector<std::string> asked = questions_asked();
-    ASSERT_EQ(asked.size(), 12u);
-    for (int q = 0; q < 12; q++)
-        EXPECT_EQ(asked[q][1], "123"[q / 4]) << q;
-    EXPECT_EQ(std::set<std::string>(asked.begin(), asked.end()).size(), 12u);
-}
-
-TEST_F(Game, WrongAnswerOnQuestionSevenKeepsSixThousand)
-{
-    for (int q = 0; q < 6; q++)
-        answer_right();
-    answer_wrong();
-    click(5, 5);
-    game();
-    EXPECT_EQ(position, 6);
-    EXPECT_TRUE(was_rendered("You just won 6000"));
-    EXPECT_EQ(playersi[4], 6);
-    EXPECT_EQ(questions_asked().size(), 7u);
-    // Effects: applause at the start and per right answer, the bad answer at the end.
-    std::vector<std::string> s = sounds_loaded();
-    EXPECT_EQ(std::count(s.begin(), s.end(), "sfx/aplause.wav"), 7);
-    EXPECT_EQ(std::count(s.begin(), s.end(), "sfx/bad_answer.wav"), 1);
-}
-
-static Uint32 bar(int s)
-{
-    static const int x[4] = {97, 423, 97, 423}, y[4] = {397, 397, 459, 459};
-    return pixel(x[s], y[s]);
-}
-
-TEST_F(Game, DisagreeingClicksKeepTheQuestionAndTheBarFollowsTheSecond)
-{
-    std::vector<Uint32> after_first, after_second;
-    then([&] {
-        int right = right_slot();
-        int wrong = (right + 1) % 4;
-        click_slot(right);  // right, then wrong: nothing
-        click_slot(wrong);
-        then([&, right, wrong] { after_first = {bar(wrong), bar(right)}; });
-        click_slot(wrong);  // wrong, then right: nothing
-        click_slot(right);
-        then([&, right, wrong] { after_second = {bar(right), bar(wrong)}; });
-    });
-    close_window();
-    game();
-    EXPECT_EQ(questions_asked().size(), 1u);
-    EXPECT_EQ(position, 0);
-    EXPECT_EQ(APPMODE, MODE_QUIT);
-    EXPECT_EQ(quitapp, 1);
-    EXPECT_TRUE(was_rendered("You just won 0"));
-    ASSERT_EQ(after_first.size(), 2u);
-    EXPECT_EQ(after_first[0], 0xff0000u);
-    EXPECT_NE(after_first[1], 0xff0000u);
-    ASSERT_EQ(after_second.size(), 2u);
-    EXPECT_EQ(after_second[0], 0xff0000u);
-    EXPECT_NE(after_second[1], 0xff0000u);
-}
-
-TEST_F(Game, RedBarMovesWithTheConfirmingClick)
-{
-    std::vector<Uint32> bars;
-    then([&] {
-        click(100, 380);  // A
-        then([&] {
-            bars = {pixel(100, 397), pixel(500, 397), pixel(100, 459), pixel(500, 459)};
+        then([] {
+            int wrong = (right_slot() + 1) % 4;
+            click_slot(wrong);
+            click_slot(wrong);
         });
-        click(400, 440);  // D confirms
-    });
-    then([&] { bars.push_back(pixel(100, 397)); bars.push_back(pixel(500, 459)); });
-    close_window();
-    game();
-    ASSERT_EQ(bars.size(), 6u);
-    EXPECT_EQ(bars[0], 0xff0000u);
-    EXPECT_NE(bars[1], 0xff0000u);
-    EXPECT_NE(bars[2], 0xff0000u);
-    EXPECT_NE(bars[3], 0xff0000u);
-}
-
-TEST_F(Game, LadderMarkerClimbsTheRungs)
-{
-    std::vector<Uint32> at_first, at_last;
-    then([&] { at_first = {pixel(410, 200), pixel(410, 24)}; });
-    for (int q = 0; q < 11; q++)
-        answer_right();
-    then([&] { at_last = {pixel(410, 24), pixel(427, 41)}; });
-    answer_right();
-    click(5, 5);
-    game();
-    EXPECT_EQ(at_first[0], marks_colour);
-    EXPECT_EQ(at_first[1], game_colour);
-    EXPECT_EQ(at_last[0], marks_colour);
-    EXPECT_EQ(at_last[1], marks_colour);  // 20 x 20 from (408, 22)
-}
-
-TEST_F(Game, SecondGameStartsFresh)
-{
-    then([] { click(480, 20); });  // 50:50
-    answer_right();
-    answer_wrong();
-    click(5, 5);
-    game();
-    EXPECT_EQ(position, 1);
-    rendered.clear();
-    sound_log_reset();
-    start();
-    then([] {});
-    answer_wrong();
-    click(5, 5);
-    game();
-    EXPECT_EQ(position, 0);
-    EXPECT_EQ(oneone, 0);
-    EXPECT_EQ(questions_asked().size(), 1u);
-    EXPECT_EQ(questions_asked()[0][1], '1');
-    EXPECT_TRUE(was_rendered("You just won 0"));
-    // The new 0 climbs past the older zeros, not past the 1.
-    EXPECT_EQ(playersi[4], 1);
-    EXPECT_EQ(playersi[3], 0);
-    EXPECT_EQ(playersi[2], 0);
-}
-
-// ------------------------------------------------------------ lifelines
-
-class Lifelines : public Game {
-protected:
-    bool ink(int x, int y, int w, int h, Uint32 colour = 0)
-    {
-        for (int px = x; px < x + w; px++)
-            for (int py = y; py < y + h; py++)
-                if (pixel(px, py) == colour)
-                    return true;
-        return false;
     }
-    const int slot_x[4] = {100, 400, 100, 400}, slot_y[4] = {380, 380, 440, 440};
-    const int text_x[4] = {85, 405, 85, 405}, text_y[4] = {365, 365, 430, 430};
-    bool shows_answer(int s) { return ink(text_x[s], text_y[s], 60, 16); }
 };
 
-TEST_F(Lifelines, FiftyFiftyKeepsTheChosenWrongAnswer)
+// The player climbs, then a wrong answer or the last question ends the
+// game: the prize, the sound, the table in memory and on disk.
+TEST_F(Game, LadderPrizeAndTable)
 {
-    struct {
-        int right, r, stays;
-    } cases[] = {{0, 0, 1}, {0, 2, 3}, {3, 2, 2}, {3, 0, 0}, {1, 1, 2}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << "right " << c.right << " r " << c.r);
-        oneone = 0;
-        image = IMG_Load("gfx/game.png");
-        SDL_BlitSurface(image, NULL, screen, NULL);
-        for (int s = 0; s < 4; s++)
-            DrawText(font2, "answer", text_x[s], text_y[s], 0, 0, 0);
-        forced_rand = {c.r};
-        static const int codes[4] = {1000, 100, 10, 1};
-        help_one(codes[c.right]);
-        for (int s = 0; s < 4; s++)
-            EXPECT_EQ(shows_answer(s), s == c.right || s == c.stays) << s;
-        SDL_FreeSurface(image);
-        image = NULL;
-    }
-}
-
-TEST_F(Lifelines, FiftyFiftyTwiceOnlyReplaysItsSoundAndBadCodeHidesNothing)
-{
-    image = IMG_Load("gfx/game.png");
-    forced_rand = {0};
-    help_one(7);
-    EXPECT_EQ(oneone, 1);
-    help_one(1000);
-    EXPECT_EQ(sounds_loaded(), (std::vector<std::string>{"sfx/half.wav", "sfx/half.wav"}));
-    EXPECT_EQ(forced_rand.size(), 0u);
-}
-
-TEST_F(Lifelines, TelephoneNamesALetterInEachLanguage)
-{
-    const char *expected[3][4] = {
-        {"Gracz telefoniczny stawia na odpowiedz A", "Gracz telefoniczny stawia na odpowiedz B",
-         "Gracz telefoniczny stawia na odpowiedz C", "Gracz telefoniczny stawia na odpowiedz D"},
-        {"Phone player just say it will be answer A", "Phone player just say it will be answer B",
-         "Phone player just say it will be answer C", "Phone player just say it will be answer D"},
-        {"Telefonhj\xe4lpen svarar  A", "Telefonhj\xe4lpen svarar  B", "Telefonhj\xe4lpen svarar  C",
-         "Telefonhj\xe4lpen svarar  D"},
+    struct Row {
+        int rights;
+        const char *won;
+        const char *table;
+    } rows[] = {
+        {0, "You just won 0", "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\nAnn\n0\n"},
+        {3, "You just won 500", "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\nAnn\n3\n"},
+        {8, "You just won 25000", "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\nAnn\n8\n"},
+        {12, "You just won 10000000", "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\nAnn\n12\n"},
     };
-    int languages[] = {1, 2, 4};
-    for (int l = 0; l < 3; l++)
-        for (int r = 0; r < 4; r++) {
-            language = languages[l];
-            call = 0;
-            rendered.clear();
-            forced_rand = {r + 4 * l};
-            phone(1000);
-            EXPECT_EQ(rendered, std::vector<std::string>{expected[l][r]});
-            EXPECT_EQ(pixel(45, 85), colour_of("gfx/information.png"));
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.won);
+        reset_state();
+        unlink("highscores");
+        start(row.rights);
+        if (row.rights < 12)
+            answer_wrong();
+        release(5, 5);  // the result's requester
+        menu_entry(5);
+        EXPECT_EQ(run_game(), 0);
+        EXPECT_EQ(polls_after_script(), 0);
+        EXPECT_EQ(read_file("highscores"), row.table);
+        std::vector<std::string> want = {"sound sfx/aplause.wav loops 1", "fade out gfx/name.png", "load gfx/game.png",
+                                         "fade in gfx/game.png", "show gfx/game.png", "text 'Ann' at 40,20 f20 000000",
+                                         "delay 100"};
+        for (int q = 0; q <= row.rights && q < 12; q++) {
+            want.push_back("blit gfx/smenu.png 224,30,20,20 at 408," + std::to_string(rungs[q]));
+            if (q < row.rights)
+                want.push_back("sound sfx/aplause.wav loops 1");
         }
-    rendered.clear();
-    phone(1000);  // used: nothing
-    EXPECT_TRUE(rendered.empty());
-}
-
-TEST_F(Lifelines, AudiencePollSumsToAHundredWhenItWasOver)
-{
-    struct {
-        std::deque<int> draws;
-        std::vector<std::string> shown;
-    } cases[] = {
-        {{10, 20, 30, 40}, {"Answer A 10%", "Answer B 20%", "Answer C 30%", "Answer D 40%"}},
-        {{69, 69, 69, 69}, {"Answer A 25%", "Answer B 25%", "Answer C 25%", "Answer D 25%"}},
-        {{0, 69, 69, 69, 0}, {"Answer A 0%", "Answer B 14%", "Answer C 43%", "Answer D 43%"}},
-        {{5, 1, 2, 3}, {"Answer A 5%", "Answer B 1%", "Answer C 2%", "Answer D 3%"}},
-        {{69, 0, 69, 69, 1}, {"Answer A 14%", "Answer B 0%", "Answer C 43%", "Answer D 43%"}},
-    };
-    for (auto &c : cases) {
-        pub = 0;
-        rendered.clear();
-        int seeds = srand_calls;
-        forced_rand = c.draws;
-        pub_speak(100);
-        EXPECT_EQ(srand_calls, seeds + 1);  // re-seeded with the time
-        EXPECT_TRUE(forced_rand.empty());
-        ASSERT_EQ(rendered.size(), 5u);
-        EXPECT_EQ(rendered[0], "The people say's:");
-        EXPECT_EQ(std::vector<std::string>(rendered.begin() + 1, rendered.end()), c.shown);
+        if (row.rights < 12)
+            want.push_back("sound sfx/bad_answer.wav loops 1");
+        for (const char *line : {"load gfx/information.png", "show gfx/information.png at 50,200"})
+            want.push_back(line);
+        want.push_back(std::string("text '") + row.won + "' at 90,220 f20 000000");
+        want.push_back("text 'Press Left mouse button to continue' at 90,255 f14 0000c8");
+        want.push_back("fade out gfx/game.png");
+        expect_in_order(want);
+        EXPECT_EQ(count_of("sound sfx/bad_answer.wav"), row.rights < 12 ? 1 : 0);
+        EXPECT_EQ(count_of("blit gfx/smenu.png 224,30,20,20"), row.rights < 12 ? row.rights + 1 : 12);
     }
-    language = 4;
-    pub = 0;
-    rendered.clear();
-    forced_rand = {1, 2, 3, 4};
-    pub_speak(1);
-    EXPECT_EQ(rendered, (std::vector<std::string>{"Publiken svarar:", "A 1%", "B 2%", "C 3%", "D 4%"}));
-    language = 1;
-    pub = 0;
-    rendered.clear();
-    forced_rand = {1, 2, 3, 4};
-    pub_speak(1);
-    EXPECT_EQ(rendered[0], "Publicznosc m\xf3wi:");
-    EXPECT_EQ(rendered[4], "Odpowiedz D 4%");
 }
 
-TEST_F(Lifelines, UsedDuringTheWaitAndDrawnUsedWithTheNextQuestion)
+// Each question is drawn from its level's pool, none twice in a game, and
+// shown where the player reads it.
+TEST_F(Game, QuestionsComeFromTheirLevelsWithoutRepeats)
 {
-    std::vector<Uint32> icons_during, icons_after;
-    then([&] {
-        int s = right_slot();
-        click_slot(s);
-        click(480, 20);  // 50:50 during the confirmation wait
-        then([&] { icons_during = {pixel(445, 10), pixel(600, 30)}; });
-        click_slot(s);
+    start(12);
+    release(5, 5);
+    menu_entry(5);
+    run_game();
+    std::vector<std::string> lines;
+    for (const auto &line : record)
+        if (line.compare(0, 7, "text 'L") == 0 && line.find("at 120,270 f14 000000") != std::string::npos)
+            lines.push_back(line.substr(6, 9));
+    ASSERT_EQ(lines.size(), 12u) << record_text();
+    for (int q = 0; q < 12; q++) {
+        EXPECT_EQ(lines[q].substr(0, 2), "L" + std::to_string(q / 4 + 1)) << q;
+        EXPECT_EQ(lines[q].substr(5, 3), "eng") << q;
+        for (int p = 0; p < q; p++)
+            EXPECT_NE(lines[p], lines[q]);
+    }
+    for (const char *place : {"' at 120,290 f14 000000", "' at 85,365 f14 000000", "' at 405,365 f14 000000",
+                              "' at 85,430 f14 000000", "' at 405,430 f14 000000"})
+        EXPECT_EQ((int)std::count_if(record.begin(), record.end(),
+                                     [&](const std::string &l) { return l.find(place) != std::string::npos; }),
+                  12)
+            << place;
+}
+
+// The first click marks an answer with a red bar; the second confirms it
+// only if it hits the same kind of answer.
+TEST_F(Game, TwoClicksConfirm)
+{
+    static const char *bars[4] = {"87,395,205,5", "413,395,205,5", "87,457,205,5", "413,457,205,5"};
+    start(0);
+    then([] {
+        int right = right_slot(), wrong = (right + 1) % 4;
+        click_slot(right);
+        click_slot(wrong);  // disagree: nothing
+        click_slot(wrong);
+        click_slot(right);  // disagree again
+        click(slot_x[right], 356);  // above the answer: not an answer
+        click_slot(right);
+        click_slot(right);  // confirmed
+        then([right, wrong] {
+            EXPECT_EQ(position, 1);
+            EXPECT_EQ(count_of(std::string("fill ") + bars[right] + " ff0000"), 4);
+            EXPECT_EQ(count_of(std::string("fill ") + bars[wrong] + " ff0000"), 2);
+            EXPECT_EQ(count_of("blit gfx/game.png " + std::string(bars[right])), 2);
+        });
     });
-    then([&] { icons_after = {pixel(445, 10), pixel(600, 30)}; });
     close_window();
-    game();
-    EXPECT_EQ(position, 1);
-    EXPECT_EQ(oneone, 1);
-    EXPECT_EQ(icons_during, (std::vector<Uint32>{game_colour, game_colour}));
-    // The used look comes from the player's language's menu picture.
-    EXPECT_EQ(icons_after, (std::vector<Uint32>{colour_of("gfx/eng/smenu.png"), game_colour}));
+    run_game();
+    EXPECT_EQ(count_of("sound sfx/aplause.wav"), 2);  // the game's start, one right answer
+    EXPECT_EQ(count_of("sound sfx/bad_answer.wav"), 0);
+    EXPECT_EQ(count_of("sound sfx/button.wav loops 1"), 1 + 3 + 1);  // intro, first clicks, epilogue
 }
 
-TEST_F(Lifelines, IconBordersTriggerBothNeighbours)
+// 50:50 keeps the right answer and the r-th wrong one, in A-D order.
+TEST_F(Game, FiftyFiftyHidesTwoWrongAnswers)
 {
-    then([] { click(510, 20); });
-    then([] { click(570, 20); });
-    close_window();
-    music = 0;
-    game();
-    std::vector<std::string> s = sounds_loaded();
-    EXPECT_EQ(std::count(s.begin(), s.end(), "sfx/half.wav"), 2);       // game's and the lifeline's
-    // The game sounds each icon hit; a used lifeline adds nothing.
-    EXPECT_EQ(std::count(s.begin(), s.end(), "sfx/telephone.wav"), 3);
-    EXPECT_EQ(std::count(s.begin(), s.end(), "sfx/peoples.wav"), 2);
+    static const char *places[4] = {"80,355,220,40", "400,355,220,40", "80,424,220,40", "400,424,220,40"};
+    for (int r = 0; r < 3; r++) {
+        SCOPED_TRACE(r);
+        reset_state();
+        start(0);
+        then([r] {
+            int right = right_slot();
+            forced_rand = {r};
+            click(480, 20);
+            click(480, 20);  // used: the sound again, nothing else
+            then([right, r] {
+                int kept = -1;
+                for (int k = 0, n = 0; k < 4; k++)
+                    if (k != right && n++ == r)
+                        kept = k;
+                for (int k = 0; k < 4; k++)
+                    EXPECT_EQ(count_of("blit gfx/game.png " + std::string(places[k])), k == right || k == kept ? 0 : 1)
+                        << k;
+                EXPECT_EQ(count_of("sound sfx/half.wav"), 4);
+                EXPECT_EQ(oneone, 1);
+            });
+            answer_right();
+            then([] { EXPECT_EQ(count_of("blit gfx/eng/smenu.png 440,5,70,60 at 440,5"), 1); });
+        });
+        close_window();
+        run_game();
+    }
 }
 
-TEST_F(Lifelines, HiddenAnswersStayClickable)
+TEST_F(Game, TelephoneNamesALetterInThePlayersLanguage)
 {
+    struct Row {
+        int flag, r;
+        const char *text;
+    } rows[] = {{1, 0, "Gracz telefoniczny stawia na odpowiedz A"},
+                {2, 3, "Phone player just say it will be answer D"},
+                {3, 1, "Telefonhj\xe4lpen svarar  B"}};
+    for (const Row &row : rows) {
+        reset_state();
+        choose_language(row.flag);
+        menu_entry(1);
+        type_name("Ann");
+        then([&row] { forced_rand = {row.r}; });
+        click(540, 20);
+        click(540, 20);  // used: its own sound only
+        answer_right();
+        close_window();
+        run_game();
+        expect_in_order({"sound sfx/telephone.wav loops 1", "load gfx/information.png", "sound sfx/telephone.wav loops 1",
+                         "show gfx/information.png at 40,80", std::string("text '") + row.text + "' at 90,110 f20 000000",
+                         "sound sfx/telephone.wav loops 1", "show gfx/game.png"});
+        EXPECT_EQ(count_of("sound sfx/telephone.wav"), 3);
+        EXPECT_EQ(count_of("load gfx/information.png"), 2);  // and the result
+        const char *menu[3] = {"gfx/smenu.png", "gfx/eng/smenu.png", "gfx/swe/smenu.png"};
+        EXPECT_EQ(count_of(std::string("blit ") + menu[row.flag - 1] + " 507,5,70,60 at 507,5"), 1);
+    }
+}
+
+TEST_F(Game, AudiencePollsAndScales)
+{
+    struct Row {
+        std::deque<int> draws;
+        const char *a, *b, *c, *d;
+    } rows[] = {
+        {{10, 20, 30, 40}, "Answer A 10%", "Answer B 20%", "Answer C 30%", "Answer D 40%"},
+        {{69, 69, 69, 69}, "Answer A 25%", "Answer B 25%", "Answer C 25%", "Answer D 25%"},
+        {{0, 69, 69, 69, 0}, "Answer A 0%", "Answer B 14%", "Answer C 43%", "Answer D 43%"},
+        {{69, 69, 68, 0, 2}, "Answer A 17%", "Answer B 43%", "Answer C 40%", "Answer D 0%"},
+    };
+    for (const Row &row : rows) {
+        reset_state();
+        start(0);
+        then([&row] { forced_rand = row.draws; });
+        click(600, 54);
+        close_window();
+        run_game();
+        expect_in_order({"sound sfx/peoples.wav loops 1", "load gfx/information.png", "sound sfx/peoples.wav loops 1",
+                         "show gfx/information.png at 40,100", "text 'The people say's:' at 210,110 f20 000000",
+                         std::string("text '") + row.a + "' at 140,135 f14 000014",
+                         std::string("text '") + row.b + "' at 400,135 f14 000014",
+                         std::string("text '") + row.c + "' at 140,155 f14 000014",
+                         std::string("text '") + row.d + "' at 400,155 f14 000014"});
+        EXPECT_EQ(pub, 1);
+    }
+}
+
+// Lifelines also answer while an answer waits for its confirming click.
+TEST_F(Game, LifelinesDuringTheConfirmation)
+{
+    start(0);
     then([] {
         int right = right_slot();
-        // With r = 0 the first wrong answer stays; hide the others and click one.
-        forced_rand.push_front(0);
-        click(480, 20);
-        int hidden = -1;
-        for (int s = 3; s >= 0; s--)
-            if (s != right) {
-                hidden = s;
-                break;
-            }
-        click_slot(hidden);
-        click_slot(hidden);
+        click_slot(right);
+        click(629, 54);  // audience
+        click(511, 1);   // telephone
+        click(449, 0);   // nothing
+        click_slot(right);
     });
-    click(5, 5);
-    game();
-    EXPECT_EQ(APPMODE, MODE_MENU);
-    EXPECT_TRUE(was_rendered("You just won 0"));
-}
-
-// ------------------------------------------------------------ failures
-
-class GameFailures : public Game {
-protected:
-    void own_quest()
-    {
-        unlink("quest");
-        mkdir("quest", 0755);
-        for (const char *l : {"pol", "eng", "swe"}) {
-            mkdir((std::string("quest/") + l).c_str(), 0755);
-            for (const char *f : {"latwe", "srednie", "trudne"}) {
-                std::string name = std::string("quest/") + l + "/" + f + ".qst";
-                write_file(name, read_file(std::string(data_dir) + "/" + name));
-            }
-        }
-    }
-};
-
-TEST_F(GameFailures, MissingQuestionFileEndsTheGameWithNothingWon)
-{
-    own_quest();
-    unlink("quest/eng/srednie.qst");
-    click(1, 1);  // the file's message
-    click(1, 1);  // the result
-    game();
-    EXPECT_TRUE(was_rendered("Cannot open file: quest/eng/srednie.qst"));
-    EXPECT_TRUE(was_rendered("You just won 0"));
-    EXPECT_EQ(APPMODE, MODE_MENU);
-    EXPECT_EQ(LAPPMODE, MODE_GAME);
-    EXPECT_EQ(easy, nullptr);
-    EXPECT_EQ(playersi[4], 0);
-    EXPECT_STREQ(players[4], "ann");
-    EXPECT_TRUE(questions_asked().empty());
-}
-
-TEST_F(GameFailures, PoolOfThreeQuestionsRefusesToStart)
-{
-    own_quest();
-    std::string three;
-    for (int q = 0; q < 3; q++)
-        three += "L3Q" + std::to_string(q) + "\n\nright\nb\nc\nd\n1000\n";
-    write_file("quest/swe/trudne.qst", three);
-    write_file("quest/swe/latwe.qst", "");
-    language = 4;
-    click(1, 1);
-    click(1, 1);
-    game();
-    EXPECT_TRUE(was_rendered("F\xf6r f\xe5 fr\xe5gor i filen: quest/swe/latwe.qst"));
-    EXPECT_TRUE(was_rendered("Grattis du vann 0"));
-    EXPECT_FALSE(was_rendered("F\xf6r f\xe5 fr\xe5gor i filen: quest/swe/trudne.qst"));
-    EXPECT_EQ(easy, nullptr);
-    EXPECT_EQ(hard, nullptr);
-    EXPECT_EQ(APPMODE, MODE_MENU);
-    EXPECT_TRUE(questions_asked().empty());
-}
-
-TEST_F(GameFailures, WindowClosedWhileAQuestionIsShown)
-{
-    answer_right();
-    then([] {});
     close_window();
-    idle(5);
-    click(1, 1);  // never needed: the stored close request ends the result at once
-    game();
-    EXPECT_EQ(APPMODE, MODE_QUIT);
-    EXPECT_EQ(quitapp, 1);
-    EXPECT_TRUE(was_rendered("You just won 100"));
-    EXPECT_EQ(playersi[4], 1);
-    EXPECT_EQ(script_left(), 3u);
+    run_game();
+    EXPECT_EQ(position, 1);
+    EXPECT_EQ(pub + call + oneone, 2);
+    EXPECT_EQ(count_of("show gfx/information.png"), 3);  // and the result
+    EXPECT_EQ(count_of("sound sfx/peoples.wav"), 1);
 }
 
-TEST_F(GameFailures, WindowClosedDuringTheConfirmationWait)
+// A game that cannot start says why, ends at 0 and returns to the menu.
+TEST_F(Game, MissingOrShortQuestionFiles)
 {
-    then([] {
-        click_slot((right_slot() + 1) % 4);  // a wrong first click...
-        close_window();                       // ...and the window closes
-    });
-    game();
-    // Nothing is confirmed by a close: the losing branch, the program ends.
-    EXPECT_EQ(quitapp, 1);
-    EXPECT_EQ(position, 0);
-    EXPECT_EQ(APPMODE, MODE_MENU);
-    EXPECT_TRUE(was_rendered("You just won 0"));
-    std::vector<std::string> s = sounds_loaded();
-    EXPECT_EQ(s.back(), "sfx/bad_answer.wav");
-}
-
-TEST_F(GameFailures, RightFirstClickThenCloseKeepsTheQuestion)
-{
-    then([] {
-        click_slot(right_slot());
-        close_window();
-    });
-    game();
-    EXPECT_EQ(quitapp, 1);
-    EXPECT_EQ(position, 0);
-    EXPECT_EQ(APPMODE, MODE_QUIT);
-}
-
-TEST_F(GameFailures, CodeMatchingNoSlotCannotBeWon)
-{
-    own_quest();
-    std::string bad;
-    for (int q = 0; q < 4; q++)
-        bad += "L1Q" + std::to_string(q) + "\n\nright\nb\nc\nd\n5\n";
-    write_file("quest/eng/latwe.qst", bad);
-    then([] {
-        click_slot(0);
-        click_slot(0);
-    });
-    click(1, 1);
-    game();
-    EXPECT_EQ(position, 0);
-    EXPECT_EQ(APPMODE, MODE_MENU);
-}
-
-// ------------------------------------------------------------ whole program
-
-class WholeGame : public GameTest {};
-
-TEST_F(WholeGame, MenuNameGameBestPlayersAndQuit)
-{
-    motion(450, 350);  // Swedish flag
-    release(450, 350);
-    motion(300, 130);  // new game
-    release(300, 130);
-    for (int c : {'e', 'v', 'a'})
-        type(c);
-    type(SDLK_RETURN);
-    for (int q = 0; q < 3; q++)
-        answer_right();
-    answer_wrong();
-    click(5, 5);     // result
-    motion(300, 260);  // best players
-    release(300, 260);
-    click(5, 5);
-    motion(300, 390);  // quit
-    release(300, 390);
-    EXPECT_EQ(run_game(), 0);
-    EXPECT_EQ(polls_after_script(), 0);
-    EXPECT_TRUE(was_rendered("Grattis du vann 500"));
-    EXPECT_TRUE(was_rendered("eva"));
-    EXPECT_EQ(read_file("highscores"), "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\neva\n3\n");
-    EXPECT_EQ(read_file("config"), "0 0\n");
-}
-
-TEST_F(WholeGame, ClosedMidGameStillRecordsTheResult)
-{
-    motion(150, 350);
-    release(150, 350);
-    motion(300, 130);
-    release(300, 130);
-    type('x');
-    type(SDLK_RETURN);
-    answer_right();
-    answer_right();
-    then([] {
-        click_slot(right_slot());
-        close_window();
-    });
-    EXPECT_EQ(run_game(), 0);
-    EXPECT_EQ(read_file("highscores"), "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\nx\n2\n");
-    EXPECT_TRUE(file_exists("config"));
+    struct Row {
+        const char *file, *content, *message;
+    } rows[] = {
+        {"quest/eng/srednie.qst", nullptr, "Cannot open file: quest/eng/srednie.qst"},
+        {"quest/eng/trudne.qst", "q\n\na\nb\nc\nd\n1000\nq2\n\na\nb\nc\nd\n1\n", "Too few questions in file: quest/eng/trudne.qst"},
+    };
+    for (const Row &row : rows) {
+        reset_state();
+        system(("rm -rf quest && cp -r " + std::string(data_dir) + "/quest quest && chmod -R u+w quest").c_str());
+        if (row.content)
+            write_file(row.file, row.content);
+        else
+            unlink(row.file);
+        start(0);
+        release(5, 5);
+        release(5, 5);
+        menu_entry(5);
+        EXPECT_EQ(run_game(), 0);
+        EXPECT_EQ(polls_after_script(), 0);
+        expect_in_order({"show gfx/information.png at 20,200", std::string("text '") + row.message + "' at 60,220 f20 000000",
+                         "text 'You just won 0' at 90,220 f20 000000", "fade out gfx/game.png", "load gfx/eng/menu.png"});
+        EXPECT_EQ(count_of("blit gfx/smenu.png 224,30"), 0);
+        std::string table = read_file("highscores");
+        EXPECT_EQ(table.substr(table.size() - 6), "Ann\n0\n");
+    }
 }

@@ -1,6 +1,6 @@
-#include <string.h>
-
-#include <set>
+// Question files as the game reads them, and the authors' checker.
+#include <stdio.h>
+#include <sys/wait.h>
 
 #include "quiz/quiz.h"
 #include "shell/shell.h"
@@ -8,220 +8,135 @@
 
 using namespace harness;
 
-class QuestionFile : public GameTest {
-protected:
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        language = 2;
-    }
-    void TearDown() override
-    {
-        free_question(&easy);
-        free_question(&med);
-        free_question(&hard);
-        GameTest::TearDown();
-    }
-    static std::string question(const std::string &id, const std::string &code = "1000")
-    {
-        return id + "\n\n" + id + " one\n" + id + " two\n" + id + " three\n" + id + " four\n" + code + "\n";
-    }
-    // The display slot that holds a file's answer line.
-    static int slot_of(const Question &q, const std::string &text)
-    {
-        for (int s = 0; s < 4; s++)
-            if (text == q.answer[s])
-                return s;
-        return -1;
-    }
-    static int code_of_slot(int slot) { return slot == 0 ? 1000 : slot == 1 ? 100 : slot == 2 ? 10 : 1; }
-};
-
-TEST_F(QuestionFile, CountsWholeGroupsOfSevenLineFeeds)
+static std::string question(const std::string &q, const std::string &code = "1000", const std::string &a = "Paris")
 {
-    write_file("empty.qst", "");
-    ASSERT_EQ(load_question("empty.qst", 1), 0);
-    ASSERT_NE(easy, nullptr);
-    EXPECT_EQ(easy[0].count, 0);
-    EXPECT_EQ(easy[0].line1[0], 0);
-    EXPECT_EQ(easy[0].correct, 0);
-
-    write_file("thirteen.qst", question("A") + "a\nb\nc\nd\ne\nf\n");
-    ASSERT_EQ(load_question("thirteen.qst", 2), 0);
-    EXPECT_EQ(med[0].count, 1);
-    EXPECT_STREQ(med[0].line1, "A");
-    // The extra record at the end stays all zero.
-    EXPECT_EQ(med[1].line1[0], 0);
-    EXPECT_EQ(med[1].count, 0);
-
-    std::string cut = question("A") + question("B");
-    cut.pop_back();  // the last code line has no line feed
-    write_file("cut.qst", cut);
-    ASSERT_EQ(load_question("cut.qst", 3), 0);
-    EXPECT_EQ(hard[0].count, 1);
+    return q + "\n\n" + a + "\nLyon\nNice\nLille\n" + code + "\n";
 }
 
-TEST_F(QuestionFile, CodeNamesAFileLineAndFollowsItToItsSlot)
-{
-    for (const char *code : {"1000", "0100", "10", "0001", " 1"}) {
-        write_file("q.qst", question("Q", code));
-        for (int round = 0; round < 20; round++) {
-            ASSERT_EQ(load_question("q.qst", 1), 0);
-            int line = atoi(code) == 1000 ? 0 : atoi(code) == 100 ? 1 : atoi(code) == 10 ? 2 : 3;
-            const char *names[] = {"Q one", "Q two", "Q three", "Q four"};
-            int slot = slot_of(easy[0], names[line]);
-            ASSERT_GE(slot, 0);
-            EXPECT_EQ(easy[0].correct, code_of_slot(slot)) << code;
-            free_question(&easy);
-        }
-    }
-    write_file("q.qst", question("Q", "7"));
-    ASSERT_EQ(load_question("q.qst", 1), 0);
-    EXPECT_EQ(easy[0].correct, 7);  // names no slot: kept as read
-}
+class Questions : public GameTest {};
 
-TEST_F(QuestionFile, ShuffleDrawsUntilTheSlotIsFree)
+// Rows: the file, the shuffle's draws, then the first question as read.
+TEST_F(Questions, ReadingShufflingAndCodes)
 {
-    write_file("q.qst", question("Q"));
-    forced_rand = {2, 2, 0, 0, 0, 3, 1};
-    ASSERT_EQ(load_question("q.qst", 1), 0);
-    EXPECT_TRUE(forced_rand.empty());
-    EXPECT_STREQ(easy[0].answer[2], "Q one");
-    EXPECT_STREQ(easy[0].answer[0], "Q two");
-    EXPECT_STREQ(easy[0].answer[3], "Q three");
-    EXPECT_STREQ(easy[0].answer[1], "Q four");
-    EXPECT_EQ(easy[0].correct, 10);
-}
-
-TEST_F(QuestionFile, EveryLineReachesEverySlotAndEachSlotHoldsOneLine)
-{
-    write_file("q.qst", question("Q") + question("R"));
-    int seen[4][4] = {};
-    const char *names[] = {"Q one", "Q two", "Q three", "Q four"};
-    for (int round = 0; round < 200; round++) {
+    std::string x298(298, 'x');
+    struct Row {
+        const char *name;
+        std::string file;
+        std::deque<int> draws;
+        int count;
+        const char *line1, *a, *b, *c, *d;
+        int correct;
+    } rows[] = {
+        {"code follows its line", question("Q", "100"), {2, 0, 3, 1}, 1, "Q", "Lyon", "Lille", "Paris", "Nice", 1000},
+        {"code of the last line", question("Q", "1"), {2, 0, 3, 1}, 1, "Q", "Lyon", "Lille", "Paris", "Nice", 100},
+        {"first line to D", question("Q", "1000"), {3, 2, 1, 0}, 1, "Q", "Lille", "Nice", "Lyon", "Paris", 1},
+        {"taken slots are drawn again", question("Q", "10"), {1, 1, 1, 0, 0, 1, 3, 3, 2}, 1, "Q", "Lyon", "Paris",
+         "Lille", "Nice", 1},
+        {"code off the list kept", question("Q", "7"), {0, 1, 2, 3}, 1, "Q", "Paris", "Lyon", "Nice", "Lille", 7},
+        {"whole groups only", question("Q") + "a\nb\nc\nd\ne\nf\n", {0, 1, 2, 3}, 1, "Q", "Paris", "Lyon", "Nice",
+         "Lille", 1000},
+        {"carriage return kept", "Q\r\n\r\nA\r\nB\r\nC\r\nD\r\n1000\r\n", {0, 1, 2, 3}, 1, "Q\r", "A\r", "B\r", "C\r",
+         "D\r", 1000},
+        // 299 bytes a read: the rest of a longer line becomes the next field.
+        {"overlong line shifts", x298 + "yz\n\nA\nB\nC\nD\n1000\n" + question("R"), {0, 1, 2, 3}, 2,
+         (x298).c_str(), "", "A", "B", "C", 0},
+        {"298 characters fit", x298 + "\n\nA\nB\nC\nD\n10\n", {0, 1, 2, 3}, 1, x298.c_str(), "A", "B", "C", "D", 10},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        write_file("q.qst", row.file);
+        forced_rand = row.draws;
         ASSERT_EQ(load_question("q.qst", 1), 0);
-        std::set<std::string> slots(easy[0].answer, easy[0].answer + 4);
-        ASSERT_EQ(slots.size(), 4u);
-        for (int line = 0; line < 4; line++) {
-            int slot = slot_of(easy[0], names[line]);
-            ASSERT_GE(slot, 0);
-            seen[line][slot]++;
-        }
+        ASSERT_NE(easy, nullptr);
+        EXPECT_EQ(easy[0].count, row.count);
+        EXPECT_STREQ(easy[0].line1, row.line1);
+        EXPECT_STREQ(easy[0].answer[0], row.a);
+        EXPECT_STREQ(easy[0].answer[1], row.b);
+        EXPECT_STREQ(easy[0].answer[2], row.c);
+        EXPECT_STREQ(easy[0].answer[3], row.d);
+        EXPECT_EQ(easy[0].correct, row.correct);
+        EXPECT_EQ(easy[row.count].line1[0], 0);  // the pool ends in an empty record
         free_question(&easy);
+        EXPECT_EQ(easy, nullptr);
     }
-    for (int line = 0; line < 4; line++)
-        for (int slot = 0; slot < 4; slot++)
-            EXPECT_GT(seen[line][slot], 10) << line << " in " << slot;
-}
-
-TEST_F(QuestionFile, KeepsCarriageReturnsAndShiftsOverlongLines)
-{
-    write_file("cr.qst", "Q\r\n\nA\r\nB\nC\nD\n1000\r\n");
-    ASSERT_EQ(load_question("cr.qst", 1), 0);
-    EXPECT_STREQ(easy[0].line1, "Q\r");
-    EXPECT_EQ(slot_of(easy[0], "A\r"), easy[0].correct == 1000 ? 0 : easy[0].correct == 100 ? 1 : easy[0].correct == 10 ? 2 : 3);
-
-    std::string fits(298, 'x');
-    write_file("fits.qst", fits + "\n" + question("Q").substr(2));
-    ASSERT_EQ(load_question("fits.qst", 2), 0);
-    EXPECT_EQ(strlen(med[0].line1), 298u);
-    EXPECT_STREQ(med[0].line2, "");
-
-    std::string over(299, 'y');
-    // The 299th byte is lost; the line feed is read as the next line, and
-    // everything after comes one line late.
-    write_file("over.qst", over + "\n" + question("Q").substr(2));
-    ASSERT_EQ(load_question("over.qst", 3), 0);
-    EXPECT_EQ(strlen(hard[0].line1), 298u);
-    EXPECT_STREQ(hard[0].line2, "");
-    std::set<std::string> answers(hard[0].answer, hard[0].answer + 4);
-    EXPECT_EQ(answers, (std::set<std::string>{"", "Q one", "Q two", "Q three"}));
-    EXPECT_EQ(hard[0].correct, 0);  // "Q four" was read as the code
-}
-
-TEST_F(QuestionFile, OtherLevelsOnlyCountAndFreeingClearsTheGlobal)
-{
-    write_file("q.qst", question("Q"));
-    EXPECT_EQ(load_question("q.qst", 0), 0);
+    // Levels: 2 and 3 fill their own pools; another level only counts.
+    write_file("q.qst", question("Q") + question("R"));
+    EXPECT_EQ(load_question("q.qst", 3), 0);
+    ASSERT_NE(hard, nullptr);
+    EXPECT_EQ(hard[0].count, 2);
+    EXPECT_STREQ(hard[1].line1, "R");
+    EXPECT_EQ(load_question("q.qst", 2), 0);
+    EXPECT_NE(med, nullptr);
     EXPECT_EQ(load_question("q.qst", 4), 0);
     EXPECT_EQ(easy, nullptr);
-    EXPECT_EQ(med, nullptr);
-    EXPECT_EQ(hard, nullptr);
-    QuestionPool *none = NULL;
-    free_question(&none);
-    EXPECT_EQ(none, nullptr);
-    ASSERT_EQ(load_question("q.qst", 2), 0);
+    free_question(&hard);
     free_question(&med);
-    EXPECT_EQ(med, nullptr);
 }
 
-class QuestionMessages : public QuestionFile {
-protected:
-    void SetUp() override
-    {
-        QuestionFile::SetUp();
-        open_sdl();
-    }
-    void TearDown() override
-    {
-        close_sdl();
-        QuestionFile::TearDown();
-    }
+struct Result {
+    int status;
+    std::string out;
 };
 
-TEST_F(QuestionMessages, MissingFileIsToldInThePlayersLanguageWithoutALineFeed)
+static Result check(const std::string &args)
 {
-    const char *expected[] = {"Nie mozna otworzyc pliku: quest/none.qst", "Cannot open file: quest/none.qst",
-                              "Kan inte \xf6ppna filen: quest/none.qst"};
-    int languages[] = {1, 2, 4};
-    QuestionPool keep[1];
-    for (int i = 0; i < 3; i++) {
-        language = languages[i];
-        rendered.clear();
-        easy = keep;
-        click(1, 1);
-        EXPECT_EQ(load_question("quest/none.qst", 1), -1);
-        EXPECT_EQ(easy, keep);  // untouched
-        ASSERT_GE(rendered.size(), 1u);
-        EXPECT_EQ(rendered[0], expected[i]);
-        EXPECT_EQ(script_left(), 0u);
-    }
-    easy = NULL;
+    FILE *pipe = popen((std::string(CHECKER_PATH) + " " + args + " 2>&1").c_str(), "r");
+    Result r{-1, ""};
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        r.out.append(buffer, n);
+    int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
 }
 
-TEST_F(QuestionMessages, SecondOpeningFailingLeavesNoPool)
+static std::string four()
 {
-    write_file("q.qst", question("Q"));
-    fail_open_path = "q.qst";
-    fail_open_after = 1;
-    click(1, 1);
-    EXPECT_EQ(load_question("q.qst", 2), -1);
-    EXPECT_EQ(med, nullptr);
-    EXPECT_TRUE(was_rendered("Cannot open file: q.qst"));
+    std::string text;
+    for (int i = 0; i < 4; i++)
+        text += question("Q" + std::to_string(i));
+    return text;
 }
 
-TEST_F(QuestionMessages, PrintDrawsSixTextsAtTheirCorners)
+TEST_F(Questions, CheckerNamesEachFaultByLine)
 {
-    write_file("q.qst", "first line\n\nAaa\nBbb\nCcc\nDdd\n1000\n");
-    forced_rand = {0, 1, 2, 3};
-    ASSERT_EQ(load_question("q.qst", 1), 0);
-    SDL_FillRect(screen, NULL, SDL_MapRGB(screen->format, 255, 255, 255));
-    rendered.clear();
-    long before = flips;
-    print_question(&easy[0]);
-    EXPECT_EQ(rendered, (std::vector<std::string>{"first line", "", "Aaa", "Bbb", "Ccc", "Ddd"}));
-    EXPECT_EQ(flips - before, 6);
-    auto ink = [](int x, int y) {
-        for (int px = x; px < x + 30; px++)
-            for (int py = y; py < y + 16; py++)
-                if (pixel(px, py) == 0)
-                    return true;
-        return false;
+    struct {
+        std::string content, expected;
+    } cases[] = {
+        {four() + "extra\nlines\n", "ok.qst:29: the last 2 lines do not make a whole question"},
+        {four() + "no feed", "ok.qst:29: the last 1 line does not make a whole question"},
+        {question("A", "0100") + question("B", "11") + four(), "ok.qst:14: the code line reads 11"},
+        {question(std::string(299, 'x')) + four(), "ok.qst:1: the line has 299 characters"},
+        {question("Caf\xc3\xa9?") + four(), "ok.qst:1: the text looks like UTF-8"},
+        {question("Why?\r") + four(), "ok.qst:1: carriage return before the line feed"},
+        {question("W", "1000", std::string(40, 'W')) + four(), "ok.qst:3: the answer 1 is"},
+        {question(std::string(70, 'M')) + four(), "ok.qst:1: the question is"},
+        {question("A") + question("B") + question("C"), "ok.qst:21: only 3 questions"},
+        {four() + question("Q2"), "ok.qst:29: the question repeats the one on line 15"},
     };
-    EXPECT_TRUE(ink(120, 270));
-    EXPECT_FALSE(ink(120, 290));
-    EXPECT_TRUE(ink(85, 365));
-    EXPECT_TRUE(ink(405, 365));
-    EXPECT_TRUE(ink(85, 430));
-    EXPECT_TRUE(ink(405, 430));
+    for (const auto &c : cases) {
+        write_file("ok.qst", c.content);
+        Result r = check("ok.qst");
+        EXPECT_EQ(r.status, 1) << r.out;
+        EXPECT_NE(r.out.find(c.expected), std::string::npos) << r.out;
+    }
+    write_file("ok.qst", question("Vad h\xe4nder n\xe4r?", "0100") + four());
+    Result clean = check("ok.qst");
+    EXPECT_EQ(clean.status, 0) << clean.out;
+    EXPECT_NE(clean.out.find("ok.qst: 5 questions, 0 problems"), std::string::npos) << clean.out;
+    EXPECT_EQ(check("missing.qst").status, 2);
+}
+
+TEST_F(Questions, ShippedFilesPassTheChecker)
+{
+    for (const char *lang : {"pol", "eng", "swe"})
+        for (const char *level : {"latwe", "srednie", "trudne"}) {
+            std::string file = std::string(GAME_DIR) + "/quest/" + lang + "/" + level + ".qst";
+            Result r = check(file);
+            EXPECT_EQ(r.status, 0) << r.out;
+            ASSERT_EQ(load_question(file.c_str(), 1), 0);
+            EXPECT_GE(easy[0].count, 60) << file;
+            free_question(&easy);
+        }
 }

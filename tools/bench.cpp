@@ -17,7 +17,7 @@
 #include <string>
 
 #include "quiz/quiz.h"
-#include "tests/png.h"
+#include "tools/png.h"
 #include "shell/shell.h"
 #include "toolkit/toolkit.h"
 

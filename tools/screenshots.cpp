@@ -8,10 +8,25 @@
 #include "quiz/quiz.h"
 #include "shell/shell.h"
 #include "tests/harness.h"
+#include "tools/png.h"
 
 using namespace harness;
 
 static std::string out_dir;
+
+static bool save_png(SDL_Surface *surface, const std::string &path)
+{
+    std::vector<Uint8> rgb((size_t)surface->w * surface->h * 3);
+    for (int y = 0; y < surface->h; y++)
+        for (int x = 0; x < surface->w; x++) {
+            Uint32 c = pixel_of(surface, x, y);
+            Uint8 *p = &rgb[((size_t)y * surface->w + x) * 3];
+            p[0] = (Uint8)(c >> 16);
+            p[1] = (Uint8)(c >> 8);
+            p[2] = (Uint8)c;
+        }
+    return write_png_rgb(path, surface->w, surface->h, rgb);
+}
 static std::string prefix;
 
 static void shot(const char *name)

@@ -1,0 +1,208 @@
+// The high-score file and table, and saving that never loses a file.
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include "scores/scores.h"
+#include "shell/shell.h"
+#include "tests/harness.h"
+
+using namespace harness;
+
+static const std::string none = "NOonE\n0\n";
+
+class Files : public GameTest {};
+
+// What a run reads from "highscores" and writes back, closed in the intro.
+TEST_F(Files, HighScoreFileRoundTrip)
+{
+    std::string x19(19, 'x'), x18(18, 'x');
+    struct Row {
+        const char *name;
+        std::string before, after;
+    } rows[] = {
+        {"missing", "", none + none + none + none + none},
+        {"empty", "\x01", none + none + none + none + none},
+        {"short", "Ann\n5\n", "Ann\n5\n" + none + none + none + none},
+        {"levels as atoi reads them", "A\n7x\nB\n-3\nC\n 12\nD\nx\nE\n99\n", "A\n7\nB\n-3\nC\n12\nD\n0\nE\n99\n"},
+        {"carriage returns kept", "Ann\r\n5\r\n", "Ann\r\n5\n" + none + none + none + none},
+        // A name that fills the 20-byte read leaves its line feed to be read
+        // as the level, and the records after it come a line late.
+        {"19 letters", x19 + "\n4\nBo\n2\n", x18 + "\n0\n4\n0\n2\n0\n" + none + none},
+        {"last line without line feed", "Ann\n5\nBo\n6", "Ann\n5\nBo\n6\n" + none + none + none},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        reset_state();
+        unlink("highscores");
+        if (row.before == "\x01")
+            write_file("highscores", "");
+        else if (!row.before.empty())
+            write_file("highscores", row.before);
+        close_window();
+        capture_stdout();
+        run_game();
+        std::string out = captured_stdout();
+        EXPECT_EQ(read_file("highscores"), row.after);
+        // Twenty trace lines for every entry, each with the name as cut.
+        size_t traces = 0;
+        for (size_t at = 0; (at = out.find("Zenobar: players ", at)) != std::string::npos; at++)
+            traces++;
+        EXPECT_EQ(traces, 100u);
+        std::string first = row.after.substr(0, row.after.find('\n'));
+        EXPECT_NE(out.find("Zenobar: players " + first), std::string::npos) << out;
+    }
+}
+
+TEST_F(Files, ResultsEnterTheTableInOrder)
+{
+    struct Row {
+        std::string table;
+        int level;
+        std::string after;
+    } rows[] = {
+        {none + none + none + none + none, 0, none + none + none + none + "New\n0\n"},
+        {"a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n", 3, "b\n2\nc\n3\nNew\n3\nd\n4\ne\n5\n"},
+        {"a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n", 0, "a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n"},
+        {"a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n", 1, "New\n1\nb\n2\nc\n3\nd\n4\ne\n5\n"},
+        {"a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n", 12, "b\n2\nc\n3\nd\n4\ne\n5\nNew\n12\n"},
+        // Out of order, the same steps: the new entry climbs past lower ones.
+        {"a\n9\nb\n2\nc\n3\nd\n4\ne\n5\n", 9, "b\n2\nc\n3\nd\n4\ne\n5\nNew\n9\n"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.after);
+        write_file("highscores", row.table);
+        capture_stdout();
+        loadh();
+        insert_score("New", row.level);
+        saveh();
+        captured_stdout();
+        EXPECT_EQ(read_file("highscores"), row.after);
+    }
+}
+
+static struct stat info(const std::string &path)
+{
+    struct stat st = {};
+    stat(path.c_str(), &st);
+    return st;
+}
+
+// Runs `body` in a child; gives its exit status.
+static int in_child(const std::function<int()> &body)
+{
+    fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0)
+        _exit(body());
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Every kind of target: what the save returns, what the file then holds.
+TEST_F(Files, SavingKeepsOldOrNewWhole)
+{
+    struct Row {
+        const char *name;
+        std::function<void()> before;
+        int result;
+        const char *target, *content;
+        std::function<void()> after;
+    } rows[] = {
+        {"new file", [] {}, 0, "f", "new\n", [] { EXPECT_FALSE(file_exists("f.tmp")); }},
+        {"old file replaced", [] { write_file("f", "old and longer\n"); }, 0, "f", "new\n", [] {}},
+        {"leftover temporary file", [] { write_file("f.tmp", "stale"); }, 0, "f", "new\n",
+         [] { EXPECT_FALSE(file_exists("f.tmp")); }},
+        {"link to a file stays a link",
+         [] {
+             mkdir("d", 0755);
+             write_file("d/real", "old\n");
+             symlink("d/real", "f");
+         },
+         0, "d/real", "new\n",
+         [] {
+             EXPECT_TRUE(S_ISLNK([] { struct stat s; lstat("f", &s); return s.st_mode; }()));
+             EXPECT_FALSE(file_exists("d/f.tmp"));
+         }},
+        {"dangling link written through", [] { symlink("gone", "f"); }, 0, "gone", "new\n", [] {}},
+        {"read-only file left alone",
+         [] {
+             write_file("f", "mine\n");
+             chmod("f", 0444);
+         },
+         geteuid() == 0 ? 0 : -1, "f", geteuid() == 0 ? "new\n" : "mine\n", [] {}},
+        {"permission bits kept",
+         [] {
+             write_file("f", "old\n");
+             chmod("f", 0640);
+         },
+         0, "f", "new\n", [] { EXPECT_EQ(info("f").st_mode & 07777, 0640u); }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        system("rm -rf f f.tmp d gone");
+        row.before();
+        EXPECT_EQ(save_file("f", "f.tmp", "new\n", 4), row.result);
+        EXPECT_EQ(read_file(row.target), row.content);
+        row.after();
+    }
+}
+
+// A full disk fails the write: the old file stays whole, no leftover.
+TEST_F(Files, FullDiskKeepsTheOldFile)
+{
+    write_file("config", "1 -1\n");
+    write_file("highscores", "Ann\n5\n" + none + none + none + none);
+    int status = in_child([] {
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = {2, 2};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        fullscreen = 0;
+        music = 1;
+        capture_stdout();
+        loadh();
+        insert_score("Bo", 9);
+        return (savec() == 0 && saveh() == 0) ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(read_file("config"), "1 -1\n");
+    EXPECT_EQ(read_file("highscores"), "Ann\n5\n" + none + none + none + none);
+    EXPECT_FALSE(file_exists("config.tmp"));
+    EXPECT_FALSE(file_exists("highscores.tmp"));
+}
+
+// Root ignores permission bits, so the child becomes nobody in a folder
+// that nobody owns but may not write: the file is rewritten in place.
+TEST_F(Files, FolderThatRefusesNewFilesGetsTheFileRewrittenInPlace)
+{
+    const uid_t nobody = 65534;
+    mkdir("ro", 0755);
+    write_file("ro/config", "1 -1 and an old tail\n");
+    write_file("ro/config.tmp", "left by a killed run");
+    for (const char *p : {"ro", "ro/config", "ro/config.tmp"}) {
+        if (geteuid() == 0) {
+            ASSERT_EQ(chown(p, nobody, nobody), 0);
+        }
+    }
+    chmod("ro", 0555);
+    ino_t inode = info("ro/config").st_ino;
+    int status = in_child([nobody] {
+        if (chdir("ro") != 0 || (geteuid() == 0 && (setgroups(0, NULL) || setgid(nobody) || setuid(nobody))))
+            return 10;
+        if (open("probe", O_WRONLY | O_CREAT, 0644) >= 0)
+            return 77;
+        fullscreen = 0;
+        music = 1;
+        savec();
+        return 0;
+    });
+    chmod("ro", 0755);
+    if (status == 77)
+        GTEST_SKIP() << "cannot make a folder that refuses new files";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(read_file("ro/config"), "0 1\n");
+    EXPECT_EQ(info("ro/config").st_ino, inode);
+}
