@@ -27,7 +27,7 @@ namespace harness {
 
 const char *data_dir = TESTDATA_DIR;
 Uint32 clock_now = 0;
-Uint32 clock_step = 500;
+Uint32 clock_step = 1000;
 std::vector<std::string> record;
 std::vector<int> alphas;
 std::vector<std::string> rendered;
@@ -230,6 +230,17 @@ void expect_tail(const std::vector<std::string> &want)
     EXPECT_EQ(tail, want) << "record:\n" << record_text();
 }
 
+void expect_fades_of_two_seconds()
+{
+    // A second a frame: each fade is its first alpha and one step of 127.
+    ASSERT_EQ(alphas.size() % 2, 0u);
+    for (size_t i = 0; i < alphas.size(); i += 2) {
+        EXPECT_TRUE(alphas[i] == 0 || alphas[i] == 255) << i;
+        EXPECT_EQ(alphas[i + 1], 127) << i;
+    }
+    EXPECT_EQ(alphas.size(), 2 * (size_t)(count_of("fade in ") + count_of("fade out ")));
+}
+
 int count_of(const std::string &prefix)
 {
     return (int)std::count_if(record.begin(), record.end(),
@@ -294,7 +305,7 @@ void reset_state()
     mouse_buttons = 0;
     memset(keys, 0, sizeof keys);
     clock_now = 0;
-    clock_step = 500;
+    clock_step = 1000;
     record.clear();
     alphas.clear();
     rendered.clear();

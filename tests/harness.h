@@ -51,6 +51,8 @@ void type_name(const std::string &name);
 void expect_in_order(const std::vector<std::string> &want);
 void expect_tail(const std::vector<std::string> &want);
 int count_of(const std::string &prefix);
+// Every fade so far lasted two seconds of the clock (at its default step).
+void expect_fades_of_two_seconds();
 
 // Each SDL_GetTicks reading returns the time, then advances it by the
 // step; SDL_Delay advances it by the delay.

@@ -74,6 +74,7 @@ TEST_F(Game, LadderPrizeAndTable)
         want.push_back("fade out gfx/game.png");
         expect_in_order(want);
         EXPECT_EQ(count_of("sound sfx/bad_answer.wav"), row.rights < 12 ? 1 : 0);
+        expect_fades_of_two_seconds();
         EXPECT_EQ(count_of("blit gfx/smenu.png 224,30,20,20"), row.rights < 12 ? row.rights + 1 : 12);
     }
 }

@@ -29,6 +29,29 @@ TEST_F(Program, IntroShowsTwoPicturesThenTheChooserAndTakesTheFlag)
                      "fade out gfx/slanguage.png", "load gfx/swe/menu.png", "fade in gfx/swe/menu.png",
                      "show gfx/swe/menu.png", "load gfx/swe/smenu.png", "delay 100"});
     EXPECT_EQ(count_of("delay 3000"), 2);
+    expect_fades_of_two_seconds();
+}
+
+// Alpha follows the clock: the same two seconds at any frame rate.
+TEST_F(Program, FadesLastTwoSecondsAtAnyFrameRate)
+{
+    struct Row {
+        Uint32 step;
+        std::vector<int> in, out;
+    } rows[] = {{1000, {255, 127}, {0, 127}},
+                {500, {255, 191, 127, 63}, {0, 63, 127, 191}},
+                {300, {255, 216, 178, 140, 102, 63, 25}, {0, 38, 76, 114, 153, 191, 229}}};
+    for (const Row &row : rows) {
+        reset_state();
+        clock_step = row.step;
+        close_window();
+        run_game();
+        std::vector<int> in(alphas.begin(), alphas.begin() + (long)row.in.size());
+        std::vector<int> out(alphas.begin() + (long)row.in.size(), alphas.begin() + (long)(row.in.size() + row.out.size()));
+        EXPECT_EQ(in, row.in);
+        EXPECT_EQ(out, row.out);
+        EXPECT_EQ(alphas[row.in.size() + row.out.size()], 255);  // the next picture's fade
+    }
 }
 
 // Each flag, its edges inclusive, and the places between flags.
@@ -213,6 +236,7 @@ TEST_F(Program, EveryHandleIsFreedOnceAcrossAWholeRun)
     EXPECT_EQ(run_game(), 0);
     std::string why;
     EXPECT_TRUE(every_sound_freed_once(&why)) << why;
+    expect_fades_of_two_seconds();
     expect_in_order({"sound sfx/button.wav loops 1", "sound sfx/msx_menu.ogg loops -1",
                      "sound sfx/msx_menu.ogg loops -1", "sound sfx/button.wav loops 1",
                      "sound sfx/aplause.wav loops 1", "sound sfx/start_button.wav loops 1",

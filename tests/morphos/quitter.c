@@ -1,21 +1,22 @@
-/* Preloaded into a program under test, as a tester's tool would be: every
-   poll brings the window's close request, and the main thread's clock
-   runs without waiting. Other threads keep a real clock. */
+/* Preloaded into a program under test, as a tester's tool would be: the
+   window's close request comes at poll ZENOBAR_QUIT_AFTER (default 1),
+   nothing before it, and the main thread's clock runs without waiting.
+   Other threads keep a real clock. */
 #define _GNU_SOURCE
 #include <SDL/SDL.h>
+#include <stdlib.h>
 #include <string.h>
 #include <time.h>
 #include <unistd.h>
 
 static Uint32 virtual_now;
-
-static int on_main_thread(void)
-{
-    return gettid() == getpid();
-}
+static long polls;
 
 int SDL_PollEvent(SDL_Event *event)
 {
+    const char *after = getenv("ZENOBAR_QUIT_AFTER");
+    if (++polls < (after != NULL ? atol(after) : 1))
+        return 0;
     if (event != NULL) {
         memset(event, 0, sizeof *event);
         event->type = SDL_QUIT;
@@ -25,19 +26,18 @@ int SDL_PollEvent(SDL_Event *event)
 
 Uint32 SDL_GetTicks(void)
 {
-    if (on_main_thread())
-        return virtual_now += 500;
     struct timespec now;
+    if (gettid() == getpid())
+        return virtual_now += 500;
     clock_gettime(CLOCK_MONOTONIC, &now);
     return (Uint32)(now.tv_sec * 1000 + now.tv_nsec / 1000000);
 }
 
 void SDL_Delay(Uint32 ms)
 {
-    if (on_main_thread()) {
-        virtual_now += ms;
-        return;
-    }
     struct timespec wait = {ms / 1000, (long)(ms % 1000) * 1000000};
-    nanosleep(&wait, NULL);
+    if (gettid() == getpid())
+        virtual_now += ms;
+    else
+        nanosleep(&wait, NULL);
 }

@@ -1,292 +1,140 @@
-// zenobar-morphos run whole, as a separate process started from another
-// folder: its own game folder with the program, the data and libs/.
+// zenobar-morphos run whole, as a process of its own started from another
+// folder: its game folder holds the program, the data and libs/.
 #include <fcntl.h>
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
-#include "tests/harness.h"
 #include "tests/morphos/scenario.h"
 
 using namespace harness;
+namespace fs = std::filesystem;
 
-static const char default_table[] = "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\n";
 static const char requester[] = "SDL startup message\nNeed version 10 of powersdl.library\n[Abort]\n";
+static const char *const sdl = TEST_LIBS "/powersdl.library", *const mixer = TEST_LIBS "/powersdl_mixer.library",
+                         *const image = TEST_LIBS "/powersdl_image.library";
 
 struct Outcome {
     int status;
     std::string out, err;
-    std::vector<std::string> notes;  // the scripted program's, see scripted_main.cpp
+    std::vector<std::string> notes, log;  // the scripted program's, "log " lines apart
 };
-
-static std::vector<std::string> lines_of(const std::string &text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-static int count_starting(const std::vector<std::string> &lines, const std::string &prefix)
-{
-    return (int)std::count_if(lines.begin(), lines.end(),
-                              [&](const std::string &l) { return l.rfind(prefix, 0) == 0; });
-}
-
-static std::vector<std::string> starting(const std::vector<std::string> &lines,
-                                         std::initializer_list<const char *> prefixes)
-{
-    std::vector<std::string> kept;
-    for (const std::string &l : lines)
-        for (const char *p : prefixes)
-            if (l.rfind(p, 0) == 0) {
-                kept.push_back(l);
-                break;
-            }
-    return kept;
-}
-
-// The libraries opened, in order; closed, the order they were closed in.
-static std::vector<std::string> opened(const std::vector<std::string> &notes)
-{
-    std::vector<std::string> names;
-    for (const std::string &l : notes) {
-        std::istringstream in(l);
-        std::string what, name, version, result;
-        if (in >> what >> name >> version >> result && what == "OpenLibrary" && result == "ok")
-            names.push_back(name);
-    }
-    return names;
-}
-
-static std::vector<std::string> closed_reversed(const std::vector<std::string> &notes)
-{
-    std::vector<std::string> names;
-    for (const std::string &l : notes)
-        if (l.rfind("CloseLibrary ", 0) == 0)
-            names.insert(names.begin(), l.substr(strlen("CloseLibrary ")));
-    return names;
-}
-
-static std::string test_lib(const char *name) { return std::string(TEST_LIBS) + "/" + name + ".library"; }
-static std::string old_lib(const char *name) { return std::string(OLD_LIBS) + "/" + name + ".library"; }
-
-// powersdl_ttf.library comes from the system's folder unless a test puts
-// one in libs/.
-static std::vector<std::string> test_libs()
-{
-    return {test_lib("powersdl"), test_lib("powersdl_mixer"), test_lib("powersdl_image")};
-}
 
 class Morphos : public GameTest {
 protected:
-    void SetUp() override
+    // The program is copied, not linked: its own folder is that of the file.
+    Outcome start(const std::string &program, const std::vector<std::string> &libs, const char *arg,
+              std::vector<std::string> env = {})
     {
-        GameTest::SetUp();
-        game = folder + "/morphos";
-        elsewhere = folder + "/elsewhere";
-        mkdir(game.c_str(), 0755);
-        mkdir(elsewhere.c_str(), 0755);
-        mkdir((folder + "/run").c_str(), 0755);
-    }
-
-    // The program is copied, not linked: "PROGDIR:" is the folder of the
-    // program file itself.
-    void lay_out(const std::string &program, const std::vector<std::string> &libs)
-    {
-        namespace fs = std::filesystem;
+        std::string game = folder + "/morphos", elsewhere = folder + "/elsewhere";
+        fs::remove_all(game);
+        fs::create_directories(game + "/libs");
+        fs::create_directories(elsewhere);
         fs::copy_file(program, game + "/zenobar-morphos");
         for (const char *item : {"gfx", "sfx", "quest", "Vera.ttf"})
             fs::create_symlink(std::string(data_dir) + "/" + item, game + "/" + item);
-        fs::create_directory(game + "/libs");
         for (const std::string &lib : libs)
             fs::create_symlink(lib, game + "/libs/" + fs::path(lib).filename().string());
-    }
-
-    Outcome start(const char *script, std::vector<std::pair<const char *, std::string>> env = {})
-    {
-        std::string out = folder + "/run/out", err = folder + "/run/err", notes = folder + "/run/notes";
         fflush(NULL);
         pid_t pid = fork();
         if (pid == 0) {
-            int fds[3] = {open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
-                          open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
-                          open(notes.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644)};
-            for (int i = 0; i < 3; i++)
-                dup2(fds[i], i + 1);
-            for (auto &e : env)
-                setenv(e.first, e.second.c_str(), 1);
-            if (chdir(elsewhere.c_str()) == 0) {
-                std::string program = game + "/zenobar-morphos";
-                execl(program.c_str(), program.c_str(), script, (char *)NULL);
-            }
+            for (const char *name : {"/out", "/err", "/notes"})
+                dup2(open((folder + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), name[1] == 'o' ? 1 : name[1] == 'e' ? 2 : 3);
+            for (std::string &e : env)
+                putenv(&e[0]);
+            if (chdir(elsewhere.c_str()) == 0)
+                execl((game + "/zenobar-morphos").c_str(), "zenobar-morphos", arg, (char *)NULL);
             _exit(127);
         }
         int status = 0;
         waitpid(pid, &status, 0);
-        Outcome run;
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        run.out = read_file(out);
-        run.err = read_file(err);
-        run.notes = lines_of(read_file(notes));
+        Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), read_file(folder + "/out"),
+                read_file(folder + "/err"), {}, {}};
+        std::istringstream notes(read_file(folder + "/notes"));
+        for (std::string line; std::getline(notes, line);)
+            (line.rfind("log ", 0) == 0 ? run.log : run.notes).push_back(line);
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(fs::is_empty(elsewhere));
+        if (!run.notes.empty()) {
+            EXPECT_EQ(run.notes.back(), "cwd " + elsewhere);
+        }
         return run;
     }
-
-    bool wrote_nothing()
-    {
-        return !file_exists(game + "/config") && !file_exists(game + "/highscores") &&
-               std::filesystem::is_empty(elsewhere);
-    }
-
-    std::string game, elsewhere;
 };
 
-TEST_F(Morphos, RunsInItsOwnFolderFromAnywhereAndClosesEachLibraryOnceInReverse)
+TEST_F(Morphos, OpensItsLibrariesBeforeMainAndClosesEachOnceInReverse)
 {
-    lay_out(SCRIPTED_PROGRAM, test_libs());
-    Outcome run = start("close");
-    EXPECT_EQ(run.status, 0) << run.err;
-    // Its pictures and font found: no message at all.
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(read_file(game + "/config"), "0 0\n");
-    EXPECT_EQ(read_file(game + "/highscores"), default_table);
-    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
-    ASSERT_FALSE(run.notes.empty());
-    EXPECT_EQ(run.notes.back(), "cwd " + elsewhere);
-
-    std::vector<std::string> libraries = opened(run.notes);
-    ASSERT_EQ(libraries.size(), 4u) << ::testing::PrintToString(run.notes);
-    EXPECT_EQ(libraries[0], "powersdl.library");
-    std::sort(libraries.begin() + 1, libraries.end());
-    EXPECT_EQ(libraries, (std::vector<std::string>{"powersdl.library", "powersdl_image.library",
-                                                   "powersdl_mixer.library", "powersdl_ttf.library"}));
-    EXPECT_EQ(closed_reversed(run.notes), opened(run.notes));
-    // Opened before main, closed after it.
-    auto main_at = std::find(run.notes.begin(), run.notes.end(), "main");
-    EXPECT_EQ(count_starting(std::vector<std::string>(run.notes.begin(), main_at), "OpenLibrary"), 4);
-    EXPECT_EQ(count_starting(std::vector<std::string>(main_at, run.notes.end()), "CloseLibrary"), 4);
-    EXPECT_EQ(count_starting(run.notes, "tgl handed"), 1);
+    const std::string ttf = "powersdl_ttf.library 6", image6 = "powersdl_image.library 6";
+    struct Case {
+        const char *what;
+        std::vector<std::string> libs, env, notes;
+        int status;
+        std::string err;
+    } cases[] = {
+        {"all four, the last from the system's folder", {sdl, mixer, image}, {},
+         {"open powersdl.library 10", "open powersdl_mixer.library 6", "open " + image6, "open " + ttf, "main",
+          "status 0", "close powersdl_ttf.library", "close powersdl_image.library", "close powersdl_mixer.library",
+          "close powersdl.library"}, 0, ""},
+        {"powersdl missing", {mixer, image}, {},
+         {"refused powersdl.library 10", "open intuition.library 0", "close intuition.library"}, 20, requester},
+        {"powersdl too old", {OLD_LIBS "/powersdl.library", mixer, image}, {},
+         {"refused powersdl.library 10", "open intuition.library 0", "close intuition.library"}, 20, requester},
+        {"a companion missing", {sdl, mixer}, {},
+         {"open powersdl.library 10", "open powersdl_mixer.library 6", "refused " + image6,
+          "close powersdl_mixer.library", "close powersdl.library"}, 20, ""},
+        // The first one found decides, though a good one is further on.
+        {"a companion too old", {sdl, mixer, image, OLD_LIBS "/powersdl_ttf.library"}, {},
+         {"open powersdl.library 10", "open powersdl_mixer.library 6", "open " + image6, "refused " + ttf,
+          "close powersdl_image.library", "close powersdl_mixer.library", "close powersdl.library"}, 20, ""},
+        {"its folder cannot be locked", {sdl, mixer, image}, {"ZENOBAR_TEST_LOCK_FAILS=1"},
+         {"open powersdl.library 10", "close powersdl.library"}, 20, ""},
+    };
+    for (Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Outcome run = start(SCRIPTED_PROGRAM, c.libs, "close", c.env);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(c.status == 0 ? "" : run.err, c.err);  // a game's trace lines apart
+        if (!run.notes.empty())
+            run.notes.pop_back();
+        EXPECT_EQ(run.notes, c.notes);
+        EXPECT_EQ(file_exists(folder + "/morphos/config"), c.status == 0);
+    }
 }
 
-TEST_F(Morphos, PlaysTheSameGameAsZenobarWithTheTraceOnStandardError)
+TEST_F(Morphos, PlaysTheSameGameAsZenobar)
 {
     script_whole_game();
     capture_stdout();
-    int status = run_game();
-    std::string linux_out = captured_stdout();
-    std::vector<std::string> linux_transcript = transcript();
+    ASSERT_EQ(run_game(), 0);
+    std::string trace = captured_stdout(), config = read_file("config"), table = read_file("highscores");
+    std::vector<std::string> log_lines;
+    for (const std::string &line : harness::record)
+        log_lines.push_back("log " + line);
+    EXPECT_NE(table.find("eva\n3\n"), std::string::npos) << table;
+    ASSERT_GT(log_lines.size(), 100u);
 
-    lay_out(SCRIPTED_PROGRAM, test_libs());
-    Outcome run = start("game");
-    EXPECT_EQ(run.status, status) << run.err;
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(starting(run.notes, {"text ", "sound ", "delayed ", "polls after script "}), linux_transcript);
-    EXPECT_EQ(read_file(game + "/config"), read_file("config"));
-    EXPECT_EQ(read_file(game + "/highscores"), read_file("highscores"));
-    // The held letter repeats on every pass as on Linux.
-    EXPECT_EQ(read_file(game + "/highscores"), "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\nevaaa\n3\n");
-    EXPECT_TRUE(was_rendered("Grattis du vann 500"));
-
-    // zenobar prints nothing but the trace lines here; zenobar-morphos
-    // sends the same bytes to the debug output.
-    EXPECT_EQ(count_starting(lines_of(linux_out), "Zenobar: players "), 100);
-    EXPECT_EQ(count_starting(lines_of(linux_out), "char-2 "), 5);
-    EXPECT_EQ(run.err, linux_out);
-    EXPECT_EQ(run.out, "");
+    Outcome run = start(SCRIPTED_PROGRAM, {sdl, mixer, image}, "game");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.log, log_lines);
+    EXPECT_EQ(run.err, trace);  // the trace lines go to the debug output
+    EXPECT_EQ(read_file(folder + "/morphos/config"), config);
+    EXPECT_EQ(read_file(folder + "/morphos/highscores"), table);
 }
 
-TEST_F(Morphos, MissingOrOldPowerSDLShowsTheRequesterAndEndsWith20)
+TEST_F(Morphos, TheGameFolderProgramNeedsItsLibrariesAndPlaysFromAnywhere)
 {
-    for (bool old : {false, true}) {
-        SCOPED_TRACE(old ? "version 9" : "missing");
-        std::filesystem::remove_all(game);
-        mkdir(game.c_str(), 0755);
-        std::vector<std::string> libs = {test_lib("powersdl_mixer"), test_lib("powersdl_image")};
-        if (old)
-            libs.push_back(old_lib("powersdl"));
-        lay_out(SCRIPTED_PROGRAM, libs);
-        Outcome run = start("game");
-        EXPECT_EQ(run.status, 20);
-        EXPECT_EQ(run.err, requester);
-        EXPECT_EQ(run.out, "");
-        // main never ran, so no window opened.
-        EXPECT_EQ(starting(run.notes, {"OpenLibrary", "CloseLibrary", "main"}),
-                  (std::vector<std::string>{"OpenLibrary powersdl.library 10 null",
-                                            "OpenLibrary intuition.library 0 ok",
-                                            "CloseLibrary intuition.library"}));
-        EXPECT_TRUE(wrote_nothing());
-    }
-}
-
-TEST_F(Morphos, TheGameFolderProgramShowsTheRequesterWithoutItsLibraries)
-{
-    lay_out(GAME_PROGRAM, {});
-    Outcome run = start("");
-    EXPECT_EQ(run.status, 20);
-    EXPECT_EQ(run.err, requester);
-    EXPECT_EQ(run.out, "");
-    EXPECT_TRUE(wrote_nothing());
-}
-
-TEST_F(Morphos, MissingOrOldCompanionEndsWith20WithoutAMessage)
-{
-    // The old one in libs/ is found before the good one in the system's folder.
-    for (bool old : {false, true}) {
-        SCOPED_TRACE(old ? "powersdl_ttf version 5" : "powersdl_image missing");
-        std::filesystem::remove_all(game);
-        mkdir(game.c_str(), 0755);
-        std::vector<std::string> libs = {test_lib("powersdl"), test_lib("powersdl_mixer")};
-        if (old) {
-            libs.push_back(test_lib("powersdl_image"));
-            libs.push_back(old_lib("powersdl_ttf"));
-        }
-        lay_out(SCRIPTED_PROGRAM, libs);
-        Outcome run = start("game");
-        EXPECT_EQ(run.status, 20);
-        EXPECT_EQ(run.err, "");
-        EXPECT_EQ(run.out, "");
-        EXPECT_EQ(count_starting(run.notes, "main"), 0);
-        EXPECT_EQ(count_starting(run.notes, "OpenLibrary intuition"), 0);
-        std::vector<std::string> libraries = opened(run.notes);
-        ASSERT_FALSE(libraries.empty());
-        EXPECT_EQ(libraries[0], "powersdl.library");
-        EXPECT_EQ(closed_reversed(run.notes), libraries);
-        ASSERT_FALSE(run.notes.empty());
-        EXPECT_EQ(run.notes.back(), "cwd " + elsewhere);
-        EXPECT_TRUE(wrote_nothing());
-    }
-}
-
-TEST_F(Morphos, UnlockableProgramFolderEndsWith20AndClosesPowerSDLAgain)
-{
-    lay_out(SCRIPTED_PROGRAM, test_libs());
-    Outcome run = start("game", {{"ZENOBAR_TEST_LOCK_FAILS", "1"}});
-    EXPECT_EQ(run.status, 20);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(starting(run.notes, {"OpenLibrary", "CloseLibrary", "main"}),
-              (std::vector<std::string>{"OpenLibrary powersdl.library 10 ok",
-                                        "CloseLibrary powersdl.library"}));
-    EXPECT_EQ(run.notes.back(), "cwd " + elsewhere);
-    EXPECT_TRUE(wrote_nothing());
-}
-
-TEST_F(Morphos, TheGameFolderProgramPlaysFromAnywhere)
-{
+    Outcome without = start(GAME_PROGRAM, {}, "");
+    EXPECT_EQ(without.status, 20);
+    EXPECT_EQ(without.err, requester);
     std::vector<std::string> libs;
     for (const char *name : {"powersdl", "powersdl_mixer", "powersdl_image", "powersdl_ttf"})
         libs.push_back(std::string(GAME_LIBS) + "/" + name + ".library");
-    lay_out(GAME_PROGRAM, libs);
     const char *asan = getenv("ASAN_OPTIONS");
-    Outcome run = start("", {{"LD_PRELOAD", QUITTER},
-                         {"ASAN_OPTIONS", std::string(asan ? asan : "") + ":verify_asan_link_order=0"}});
+    Outcome run = start(GAME_PROGRAM, libs, "",
+                    {"LD_PRELOAD=" QUITTER, std::string("ASAN_OPTIONS=") + (asan ? asan : "") + ":verify_asan_link_order=0"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(count_starting(lines_of(run.err), "Zenobar: players NOonE"), 100);
-    EXPECT_EQ(read_file(game + "/config"), "0 0\n");
-    EXPECT_EQ(read_file(game + "/highscores"), default_table);
-    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+    EXPECT_NE(run.err.find("Zenobar: players NOonE"), std::string::npos);
+    EXPECT_EQ(read_file(folder + "/morphos/config"), "0 0\n");
+    EXPECT_EQ(read_file(folder + "/morphos/highscores"), "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\n");
 }
