@@ -1,18 +1,12 @@
-// The game that zenobar and zenobar-morphos both play under the harness.
+// The game that zenobar and zenobar-morphos both play under the harness:
+// Swedish, a name, three right answers and a wrong one, the best players,
+// then Quit. The clock srand reads is fixed, so both draw the same questions.
 #include <time.h>
 
 #include "tests/harness.h"
 
-// A fixed clock for srand, so that both programs draw the same questions.
-extern "C" time_t __wrap_time(time_t *t)
-{
-    if (t != NULL)
-        *t = 1000000000;
-    return 1000000000;
-}
+extern "C" time_t __wrap_time(time_t *t) { return t != NULL ? *t = 1000000000 : 1000000000; }
 
-// Swedish, a name, three right answers and a wrong one, the best players,
-// then Quit.
 static void script_whole_game()
 {
     using namespace harness;

@@ -5,7 +5,6 @@
 #define _GNU_SOURCE
 #include <SDL/SDL.h>
 #include <stdlib.h>
-#include <string.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -17,27 +16,23 @@ int SDL_PollEvent(SDL_Event *event)
     const char *after = getenv("ZENOBAR_QUIT_AFTER");
     if (++polls < (after != NULL ? atol(after) : 1))
         return 0;
-    if (event != NULL) {
-        memset(event, 0, sizeof *event);
+    if (event != NULL)
         event->type = SDL_QUIT;
-    }
     return 1;
 }
 
 Uint32 SDL_GetTicks(void)
 {
     struct timespec now;
-    if (gettid() == getpid())
-        return virtual_now += 500;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return (Uint32)(now.tv_sec * 1000 + now.tv_nsec / 1000000);
+    return gettid() == getpid() ? virtual_now += 500 : (Uint32)(now.tv_sec * 1000 + now.tv_nsec / 1000000);
 }
 
 void SDL_Delay(Uint32 ms)
 {
     struct timespec wait = {ms / 1000, (long)(ms % 1000) * 1000000};
-    if (gettid() == getpid())
-        virtual_now += ms;
-    else
+    if (gettid() != getpid())
         nanosleep(&wait, NULL);
+    else
+        virtual_now += ms;
 }
