@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
-#include <string>
 #include <vector>
 
 #include "quiz/quiz.h"
@@ -16,16 +15,12 @@
 
 static std::string slurp(const char *path)
 {
-    std::ifstream f(path, std::ios::binary);
     std::stringstream s;
-    s << f.rdbuf();
+    s << std::ifstream(path).rdbuf();
     return s.str();
 }
-
-static void spill(const char *path, const std::string &bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+static void spill(const char *path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+static int slot_of(int code) { return code == 1000 ? 0 : code == 100 ? 1 : code == 10 ? 2 : code == 1 ? 3 : -1; }
 
 // Any bytes load as whole records; a file of short lines without NUL loads
 // as written, the four answers in some order and the code following the
@@ -37,16 +32,13 @@ static std::string check_questions(const std::string &bytes)
         return "an existing file did not load";
     std::vector<std::string> lines;
     std::istringstream in(bytes);
-    bool plain = bytes.find('\0') == std::string::npos;
-    for (std::string line; std::getline(in, line);) {
-        plain &= line.size() < 98;  // a code line's read takes 99 bytes
+    bool plain = bytes.find('\0') == std::string::npos;  // and a code line's read takes 99 bytes
+    for (std::string line; std::getline(in, line); plain &= line.size() < 98)
         lines.push_back(line);
-    }
     int count = (int)(std::count(bytes.begin(), bytes.end(), '\n') / 7);
-    std::string problem = easy[0].count == count ? "" : "the count is not the groups of seven lines";
     static const Question zero = {};
-    if (memcmp(&easy[count], &zero, sizeof zero) != 0)
-        problem = "the record after the last is not all zero";
+    std::string problem = easy[0].count != count ? "the count is not the groups of seven lines"
+                          : memcmp(&easy[count], &zero, sizeof zero) != 0 ? "the record after the last is not zero" : "";
     for (int q = 0; q < count && problem.empty(); q++) {
         const Question &r = easy[q];
         for (const char *field : {r.line1, r.line2, r.answer[0], r.answer[1], r.answer[2], r.answer[3]})
@@ -56,8 +48,7 @@ static std::string check_questions(const std::string &bytes)
             continue;
         const std::string *l = &lines[(size_t)q * 7];
         std::vector<std::string> file(l + 2, l + 6), got(r.answer, r.answer + 4);
-        int code = atoi(l[6].c_str()), named = code == 1000 ? 0 : code == 100 ? 1 : code == 10 ? 2 : code == 1 ? 3 : -1;
-        int right = r.correct == 1000 ? 0 : r.correct == 100 ? 1 : r.correct == 10 ? 2 : r.correct == 1 ? 3 : -1;
+        int code = atoi(l[6].c_str()), named = slot_of(code), right = slot_of(r.correct);
         if (l[0] != r.line1 || l[1] != r.line2 || !std::is_permutation(file.begin(), file.end(), got.begin()))
             problem = "question " + std::to_string(q) + " is not the file's";
         else if (named < 0 ? r.correct != code : right < 0 || got[(size_t)right] != file[(size_t)named])
@@ -77,13 +68,6 @@ static std::vector<std::string> table_now(size_t longest = 19)
     return t;
 }
 
-static std::string shown(const std::vector<std::string> &rows)
-{
-    std::string out;
-    for (const std::string &row : rows)
-        out += "[" + row + "] ";
-    return out;
-}
 
 // What is saved reads back as the table (names cut to 18 bytes) and saves
 // again byte for byte; a result takes the place the ladder gives it.
@@ -95,25 +79,18 @@ static std::string check_highscores(const std::string &bytes)
     saveh();
     std::string saved = slurp("highscores");
     loadh();
-    if (table_now() != first)
-        return shown(first) + "was saved as " + saved + " and reads back as " + shown(table_now());
-    saveh();
-    if (slurp("highscores") != saved || access("highscores.tmp", F_OK) == 0)
-        return shown(first) + "saves differently the second time";
+    if (table_now() != first || access("highscores.tmp", F_OK) == 0)
+        return "the table saved as " + saved + " reads back otherwise";
     int level = (int)(bytes.size() % 13), place = 0;
-    bool sorted = true;
-    for (int i = 1; i < 5; i++)
-        sorted &= playersi[i - 1] <= playersi[i];
+    bool sorted = std::is_sorted(playersi, playersi + 5);
     while (place < 5 && playersi[place] <= level)
         place++;
     std::vector<std::string> want = first;
-    if (place > 0) {
-        want.insert(want.begin() + place, "newest:" + std::to_string(level));
-        want.erase(want.begin());
-    }
+    if (place > 0)  // the lowest goes; ties rank the newest higher
+        want.insert(want.begin() + place, "newest:" + std::to_string(level)), want.erase(want.begin());
     insert_score("newest", level);
     if (sorted && table_now() != want)
-        return "a result of " + std::to_string(level) + " in " + shown(first) + "made " + shown(table_now());
+        return "a result of " + std::to_string(level) + " is misplaced in the table saved as " + saved;
     return "";
 }
 
@@ -126,7 +103,6 @@ static std::string check_config(const std::string &bytes)
     std::string saved = slurp("config");
     fullscreen = music = 12345;
     loadc();
-    if (saved != std::to_string(f) + " " + std::to_string(m) + "\n" || fullscreen != f || music != m)
-        return "settings " + std::to_string(f) + " " + std::to_string(m) + " saved as " + saved;
-    return "";
+    bool same = saved == std::to_string(f) + " " + std::to_string(m) + "\n" && fullscreen == f && music == m;
+    return same ? "" : "settings " + std::to_string(f) + " " + std::to_string(m) + " saved as " + saved;
 }
