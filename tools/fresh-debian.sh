@@ -73,6 +73,8 @@ fi
 flock -u 9
 [ "$mode" = base ] && exit 0
 
+# Root may run this in a checkout of another user's.
+git() { command git -c safe.directory="$repo" "$@"; }
 sha=$(git -C "$repo" rev-parse --verify "$commit^{commit}") || { echo "no commit $commit" >&2; exit 2; }
 
 root=$(mktemp -d "$WORK/zenobar-fresh-$release.XXXXXX")
@@ -125,7 +127,8 @@ mnt --bind /dev/pts "$root/dev/pts"
 mnt -t tmpfs -o mode=1777 shm "$root/dev/shm"
 mnt -t tmpfs -o mode=1777 tmp "$root/tmp"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
-echo "zenobar-fresh" > "$root/etc/hostname"
+# The chroot shares the host's name, which sudo wants to resolve.
+echo "127.0.1.1 $(hostname)" >> "$root/etc/hosts"
 # A desktop user of a fresh installation: an account of their own, with sudo.
 in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
 in_root sh -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq sudo >/dev/null" \
