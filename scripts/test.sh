@@ -30,8 +30,10 @@ for dir in build build-asan; do
     took "build of $dir"
 done
 
-# sdl12-compat loads SDL2; SDL 1.2.15 does not.
-if ldd build/game/zenobar | grep -q 'libSDL2-2\.0'; then
+# sdl12-compat loads SDL2; SDL 1.2.15 does not (though other libraries the
+# game links may).
+sdl=$(ldd build/game/zenobar | sed -n 's/.*libSDL-1\.2\.so\.0 => \([^ ]*\).*/\1/p')
+if [ -n "$sdl" ] && ldd "$sdl" | grep -q 'libSDL2-2\.0'; then
     runtimes="system"
     system_name="sdl12-compat"
 else
