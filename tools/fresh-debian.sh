@@ -18,6 +18,8 @@
 # Exit status: that of the command; 3 when no chroot could be made (not
 # root, no debootstrap, no network).
 set -euo pipefail
+# Read whole before it runs: the file may change while a run takes its time.
+{
 
 MIRROR=${FRESH_MIRROR:-http://deb.debian.org/debian}
 CACHE=${FRESH_CACHE:-/var/cache/zenobar-fresh}
@@ -200,3 +202,4 @@ if [ "$mode" = test ]; then
     echo "${summary:-0 passed, 1 failed}"
 fi
 exit $status
+}
