@@ -30,10 +30,10 @@ for dir in build build-asan; do
     took "build of $dir"
 done
 
-# sdl12-compat loads SDL2; SDL 1.2.15 does not (though other libraries the
-# game links may).
+# Which libSDL-1.2 the game loads: sdl12-compat (which opens SDL2 itself,
+# so ldd does not show it) is known by its settings' names.
 sdl=$(ldd build/game/zenobar | sed -n 's/.*libSDL-1\.2\.so\.0 => \([^ ]*\).*/\1/p')
-if [ -n "$sdl" ] && ldd "$sdl" | grep -q 'libSDL2-2\.0'; then
+if [ -n "$sdl" ] && grep -q SDL12COMPAT "$sdl"; then
     runtimes="system"
     system_name="sdl12-compat"
 else
