@@ -99,7 +99,7 @@ cleanup() {
     if [ "${FRESH_KEEP:-0}" = 1 ]; then
         echo "kept $root"
     elif ! grep -q " $root/" /proc/mounts; then
-        rm -rf "$root"
+        rm -rf --one-file-system "$root"
     else
         echo "left $root: something is still mounted in it" >&2
     fi
@@ -125,6 +125,8 @@ step "mounting and preparing the machine"
 mnt -t proc proc "$root/proc"
 mnt -t sysfs -o ro sysfs "$root/sys"
 mnt --bind /dev "$root/dev"
+# Else what is mounted under the chroot's /dev would appear in the host's too.
+mount --make-rslave "$root/dev"
 mnt --bind /dev/pts "$root/dev/pts"
 mnt -t tmpfs -o mode=1777 shm "$root/dev/shm"
 mnt -t tmpfs -o mode=1777 tmp "$root/tmp"
