@@ -157,8 +157,12 @@ as_user() {
 status=0
 if [ "$mode" = test ]; then
     step "scripts/test.sh"
-    as_user "cd zenobar && ZENOBAR_CTEST_ARGS='${ZENOBAR_CTEST_ARGS:-}' scripts/test.sh" \
-        2>&1 | tee "$root/test.log" || status=$?
+    # In the background: bash runs the traps, and so the clean-up, only once
+    # the command in the foreground has ended, but breaks off a wait.
+    { as_user "cd zenobar && ZENOBAR_CTEST_ARGS='${ZENOBAR_CTEST_ARGS:-}' scripts/test.sh" 2>&1
+      echo $? > "$root/test.status"; } | tee "$root/test.log" &
+    wait $!
+    status=$(cat "$root/test.status")
     done_step "scripts/test.sh"
     summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$root/test.log" | tail -n 1 || true)
 else
