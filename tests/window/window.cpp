@@ -15,7 +15,6 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
-#include <string>
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -27,12 +26,11 @@ static Window win;
 
 static void fail(const std::string &why)
 {
-    fprintf(stderr, "FAILED: %s\n", why.c_str());
+    fprintf(stderr, "FAILED: %s\nthe game's folder, with its output: %s\n", why.c_str(), folder.c_str());
     if (game > 0)
         kill(game, SIGKILL);  // only when it would not end by itself
     if (xvfb > 0)
         kill(xvfb, SIGTERM);
-    fprintf(stderr, "the game's folder: %s\n", folder.c_str());
     exit(1);
 }
 
@@ -54,8 +52,7 @@ static Window find_window(Window w)
         std::string((char *)name.value, name.nitems) == "Zenobar 1.0")
         return w;
     Window root, parent, *children, found = 0;
-    unsigned n = 0;
-    if (XQueryTree(dpy, w, &root, &parent, &children, &n)) {
+    if (unsigned n = 0; XQueryTree(dpy, w, &root, &parent, &children, &n)) {
         for (unsigned i = 0; i < n && !found; i++)
             found = find_window(children[i]);
         XFree(children);
@@ -70,45 +67,41 @@ static void origin(int *x, int *y)
     XTranslateCoordinates(dpy, win, DefaultRootWindow(dpy), 0, 0, x, y, &child);
 }
 
-// The window as the screen shows it, 0xRRGGBB per pixel.
-struct Shot {
-    XImage *image;
-    Shot()
-    {
-        int x, y;
-        origin(&x, &y);
-        image = XGetImage(dpy, DefaultRootWindow(dpy), x, y, 640, 480, AllPlanes, ZPixmap);
-        if (image == NULL)
-            fail("cannot read the window");
-    }
-    ~Shot() { XDestroyImage(image); }
-    unsigned long at(int x, int y) const { return XGetPixel(image, x, y) & 0xffffff; }
-};
+using Pixels = std::vector<unsigned long>;  // 640x480, 0xRRGGBB
 
-struct Picture {
-    SDL_Surface *s;
-    explicit Picture(const std::string &name) : s(IMG_Load((game_dir + "/gfx/" + name).c_str()))
-    {
-        if (s == NULL)
-            fail("cannot load " + name);
-    }
-    unsigned long at(int x, int y) const
-    {
-        Uint32 v = 0;
-        Uint8 r, g, b;
-        memcpy(&v, (Uint8 *)s->pixels + y * s->pitch + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
-        SDL_GetRGB(v, s->format, &r, &g, &b);
-        return (unsigned long)r << 16 | g << 8 | b;
-    }
-};
+// The window as the screen shows it.
+static Pixels grab()
+{
+    int x, y;
+    origin(&x, &y);
+    XImage *image = XGetImage(dpy, DefaultRootWindow(dpy), x, y, 640, 480, AllPlanes, ZPixmap);
+    if (image == NULL)
+        fail("cannot read the window");
+    Pixels p(640 * 480);
+    for (int i = 0; i < 640 * 480; i++)
+        p[i] = XGetPixel(image, i % 640, i / 640) & 0xffffff;
+    XDestroyImage(image);
+    return p;
+}
 
-// Pixels of a rectangle of the window that differ from the picture.
-static int changed(const Shot &shot, const Picture &p, int x0, int y0, int w, int h)
+static Pixels picture(const std::string &name)
+{
+    SDL_Surface *s = IMG_Load((game_dir + "/gfx/" + name).c_str()),
+                *c = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 480, 32, 0xff0000, 0xff00, 0xff, 0);
+    if (s == NULL || s->w != 640 || s->h != 480 || SDL_BlitSurface(s, NULL, c, NULL) != 0)
+        fail("cannot load " + name);
+    Pixels p((Uint32 *)c->pixels, (Uint32 *)c->pixels + 640 * 480);
+    SDL_FreeSurface(s), SDL_FreeSurface(c);
+    return p;
+}
+
+// Pixels of a rectangle that differ between the two.
+static int changed(const Pixels &a, const Pixels &b, int x0, int y0, int w, int h)
 {
     int n = 0;
     for (int y = y0; y < y0 + h; y++)
         for (int x = x0; x < x0 + w; x++)
-            n += shot.at(x, y) != p.at(x, y);
+            n += a[y * 640 + x] != b[y * 640 + x];
     return n;
 }
 
@@ -116,13 +109,13 @@ static int changed(const Shot &shot, const Picture &p, int x0, int y0, int w, in
 // file; texts and highlights may cover the rest.
 static void wait_shown(const char *name)
 {
-    Picture p(name);
+    Pixels p = picture(name);
     wait_for(name, 10, [&] {
-        Shot shot;
+        Pixels shot = grab();
         int same = 0;
-        for (int x = 20; x < 640; x += 40)
-            for (int y = 15; y < 480; y += 30)
-                same += shot.at(x, y) == p.at(x, y);
+        for (int y = 15; y < 480; y += 30)
+            for (int x = 20; x < 640; x += 40)
+                same += shot[y * 640 + x] == p[y * 640 + x];
         return same >= 16 * 16 * 9 / 10;
     });
 }
@@ -141,19 +134,11 @@ static void click(int x, int y, int times = 1)
             std::to_string(times) + " --delay 150 1");
 }
 
-static std::string read_file(const std::string &path)
-{
-    std::stringstream s;
-    s << std::ifstream(path).rdbuf();
-    return s.str();
-}
-
 int main(int argc, char **argv)
 {
     if (argc != 2)
         fail("usage: zenobar-window GAME_DIR");
     game_dir = argv[1];
-    auto started = Clock::now();
 
     // A display of its own: Xvfb picks a free number and says which.
     int pipe_fds[2];
@@ -168,18 +153,16 @@ int main(int argc, char **argv)
     char number[16] = "";
     if (read(pipe_fds[0], number, sizeof number - 1) <= 0)
         fail("Xvfb gave no display");
-    std::string display = ":" + std::to_string(atoi(number));
-    setenv("DISPLAY", display.c_str(), 1);
+    setenv("DISPLAY", (":" + std::to_string(atoi(number))).c_str(), 1);
     if ((dpy = XOpenDisplay(NULL)) == NULL)
-        fail("cannot open " + display);
+        fail("cannot open the display");
 
     // The game's folder: its pictures but the two of the intro, which
     // would take 14 s; four copies of one question a level, whose right
     // answer is by far the shortest.
     char tmpl[] = "/tmp/zenobar-window-XXXXXX";
     folder = mkdtemp(tmpl);
-    fs::create_directories(folder + "/gfx");
-    fs::create_directories(folder + "/quest/eng");
+    fs::create_directories(folder + "/quest/eng"), fs::create_directories(folder + "/gfx");
     for (const auto &e : fs::directory_iterator(game_dir + "/gfx"))
         if (e.path().filename() != "logo.png" && e.path().filename() != "title.png")
             fs::create_symlink(e.path(), fs::path(folder + "/gfx") / e.path().filename());
@@ -190,9 +173,8 @@ int main(int argc, char **argv)
         std::ofstream(folder + "/quest/eng/" + level + ".qst") << question << question << question << question;
 
     if ((game = fork()) == 0) {
-        int out = open((folder + "/output").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(out, 1);
-        dup2(out, 2);
+        dup2(open((folder + "/output").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        dup2(1, 2);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         unsetenv("SDL_VIDEODRIVER");
         if (chdir(folder.c_str()) == 0)
@@ -206,19 +188,21 @@ int main(int argc, char **argv)
     wait_shown("eng/menu.png");
     click(321, 146);  // new game
     wait_shown("name.png");
-    xdotool("type --delay 100 ann");
+    // At once, so each release is queued before the game looks again (a key
+    // still down types again); no letter twice in a row, which looks held.
+    xdotool("type --delay 0 eva");
     xdotool("key Return");
     wait_shown("game.png");
 
     // Each answer's text against the bare picture: the right one is the
     // one least covered. The red bar marks the first click of two.
-    Picture board("game.png");
+    Pixels board = picture("game.png");
     const int text_x[4] = {85, 405, 85, 405}, text_y[4] = {365, 365, 430, 430};
     const int bar_x[4] = {87, 413, 87, 413}, bar_y[4] = {395, 395, 457, 457};
     for (int question = 1; question <= 2; question++) {
         int ink[4];
         wait_for("the answers", 10, [&] {
-            Shot shot;
+            Pixels shot = grab();
             for (int s = 0; s < 4; s++)
                 if ((ink[s] = changed(shot, board, text_x[s], text_y[s], 200, 18)) == 0 ||
                     changed(shot, board, bar_x[s], bar_y[s], 205, 5) > 0)
@@ -230,37 +214,27 @@ int main(int argc, char **argv)
             if (question == 1 ? ink[s] < ink[pick] : ink[s] > ink[pick])
                 pick = s;
         click(text_x[pick] + 50, text_y[pick] + 10);
-        wait_for("the red bar", 5, [&] { return changed(Shot(), board, bar_x[pick], bar_y[pick], 205, 5) > 500; });
+        wait_for("the red bar", 5, [&] { return changed(grab(), board, bar_x[pick], bar_y[pick], 205, 5) > 500; });
         click(text_x[pick] + 50, text_y[pick] + 10);
     }
     wait_for("the result", 5, [] {
-        Shot shot;
-        int prompt = 0;
-        for (int y = 250; y < 280; y++)
-            for (int x = 90; x < 600; x++)
-                prompt += shot.at(x, y) == 0x0000c8;
-        return prompt > 50;
+        Pixels shot = grab();
+        return std::count(shot.begin() + 250 * 640, shot.begin() + 280 * 640, 0x0000c8) > 50;
     });
     // The close request, answered at once even by the result.
-    XEvent close = {};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = win;
-    close.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = (long)XInternAtom(dpy, "WM_DELETE_WINDOW", False);
-    XSendEvent(dpy, win, False, NoEventMask, &close);
+    XClientMessageEvent close = {ClientMessage, 0, False, dpy, win, XInternAtom(dpy, "WM_PROTOCOLS", False), 32, {}};
+    close.data.l[0] = (long)XInternAtom(dpy, "WM_DELETE_WINDOW", False);
+    XSendEvent(dpy, win, False, NoEventMask, (XEvent *)&close);
     XFlush(dpy);
     int status = -1;
     wait_for("the game to end", 10, [&] { return waitpid(game, &status, WNOHANG) == game; });
     game = -1;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        fail("the game ended with status " + std::to_string(status) + ":\n" + read_file(folder + "/output"));
-    // One right answer: the first rung.
-    if (read_file(folder + "/highscores").find("ann\n1\n") == std::string::npos)
-        fail("the table lacks the game:\n" + read_file(folder + "/highscores"));
+    std::stringstream table;  // one right answer: the first rung
+    table << std::ifstream(folder + "/highscores").rdbuf();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || table.str().find("eva\n1\n") == std::string::npos)
+        fail("the game ended with status " + std::to_string(status) + " and the table\n" + table.str());
     kill(xvfb, SIGTERM);
     waitpid(xvfb, NULL, 0);
     fs::remove_all(folder);
-    printf("played in %.1f s\n", std::chrono::duration<double>(Clock::now() - started).count());
     return 0;
 }
