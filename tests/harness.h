@@ -1,6 +1,6 @@
 // The test harness: scripted input, a virtual clock, a record of what the game
-// drew and played, and a game folder of placeholder data, so the real game
-// code runs headless and never waits.
+// drew and played, and a game folder of the built data, so the real game code
+// runs headless and never waits.
 #ifndef ZENOBAR_TEST_HARNESS_H
 #define ZENOBAR_TEST_HARNESS_H
 
@@ -102,14 +102,14 @@ std::string read_file(const std::string &path);
 void write_file(const std::string &path, const std::string &content);
 bool file_exists(const std::string &path);
 
-// Placeholder data: every picture a flat colour of its own.
-Uint32 colour_of(const std::string &picture);
+// The built game's data, and a pixel of one of its pictures.
 extern const char *data_dir;
+Uint32 colour_of(const std::string &picture, int x, int y);
 
 }  // namespace harness
 
 // Every test runs in a fresh game folder of its own, with SDL's dummy
-// drivers and the placeholder data.
+// drivers and the built game's data.
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -66,13 +66,13 @@ TEST_F(Screens, MenuLightsTheEntryUnderTheMouseAndPlaysItsTuneWithMusic)
     motion(320, 146);
     motion(320, 392);
     then([] {
-        EXPECT_EQ(pixel(161, 367), colour_of("gfx/smenu.png"));
-        EXPECT_EQ(pixel(480, 416), colour_of("gfx/smenu.png"));
-        EXPECT_EQ(pixel(161, 121), colour_of("gfx/menu.png"));
-        EXPECT_EQ(pixel(160, 367), colour_of("gfx/menu.png"));
+        EXPECT_EQ(pixel(161, 367), colour_of("gfx/smenu.png", 161, 367));
+        EXPECT_EQ(pixel(480, 416), colour_of("gfx/smenu.png", 480, 416));
+        EXPECT_EQ(pixel(161, 121), colour_of("gfx/menu.png", 161, 121));
+        EXPECT_EQ(pixel(160, 367), colour_of("gfx/menu.png", 160, 367));
     });
     motion(10, 10);
-    then([] { EXPECT_EQ(pixel(161, 367), colour_of("gfx/menu.png")); });
+    then([] { EXPECT_EQ(pixel(161, 367), colour_of("gfx/menu.png", 161, 367)); });
     close_window();
     run_game();
     expect_in_order({"fade out gfx/slanguage.png", "sound sfx/msx_menu.ogg loops -1", "load gfx/menu.png",
