@@ -9,53 +9,38 @@ using namespace harness;
 
 class Screens : public GameTest {};
 
-// Entries by their edges: where a release lands, the sound, the next screen.
+// Releases at the entries' edges and just outside: the sound, the next
+// screen (quitting: the epilogue), or nothing at all.
 TEST_F(Screens, MenuEntriesLeadToTheirScreens)
 {
+    const std::string start = "sound sfx/start_button.wav loops 1", click = "sound sfx/button.wav loops 1";
     struct Row {
         int x, y;
-        const char *sound, *next;
+        std::string sound, next;
     } rows[] = {
-        {161, 121, "sound sfx/start_button.wav loops 1", "load gfx/name.png"},
-        {481, 171, "sound sfx/start_button.wav loops 1", "load gfx/name.png"},
-        {161, 184, "sound sfx/button.wav loops 1", "load gfx/option.png"},
-        {481, 234, "sound sfx/button.wav loops 1", "load gfx/option.png"},
-        {161, 249, "sound sfx/button.wav loops 1", "load gfx/thebest.png"},
-        {300, 299, "sound sfx/button.wav loops 1", "load gfx/thebest.png"},
-        {161, 307, "sound sfx/button.wav loops 1", "load gfx/info.png"},
-        {481, 357, "sound sfx/button.wav loops 1", "load gfx/info.png"},
-        {161, 367, "sound sfx/button.wav loops 1", "delay 200"},
-        {481, 417, "sound sfx/button.wav loops 1", "delay 200"},
+        {161, 121, start, "load gfx/name.png"},     {481, 171, start, "load gfx/name.png"},
+        {161, 184, click, "load gfx/option.png"},   {481, 234, click, "load gfx/option.png"},
+        {161, 249, click, "load gfx/thebest.png"},  {300, 299, click, "load gfx/thebest.png"},
+        {161, 307, click, "load gfx/info.png"},     {481, 357, click, "load gfx/info.png"},
+        {161, 367, click, "delay 200"},             {481, 417, click, "delay 200"},
+        {300, 120, "", ""}, {300, 172, "", ""}, {160, 183, "", ""}, {482, 300, "", ""}, {300, 418, "", ""},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(std::to_string(row.x) + "," + std::to_string(row.y));
         reset_state();
         choose_language(2);
+        then([] { record.clear(); });
         motion(row.x, row.y);
         release(row.x, row.y);
         close_window();
         run_game();
-        size_t menu = record.size();
-        for (size_t i = 0; i < record.size(); i++)
-            if (record[i] == "load gfx/eng/smenu.png")
-                menu = i;
-        std::vector<std::string> after(record.begin() + (long)menu, record.end());
-        ASSERT_GE(after.size(), 4u) << record_text();
-        EXPECT_EQ(after[3], row.sound) << record_text();
-        EXPECT_NE(std::find(after.begin() + 4, after.end(), row.next), after.end()) << record_text();
-    }
-    // Outside every entry a release does nothing.
-    for (int y : {120, 172, 183, 418}) {
-        reset_state();
-        choose_language(2);
-        motion(300, y);
-        release(300, y);
-        close_window();
-        run_game();
-        EXPECT_EQ(count_of("load gfx/name.png") + count_of("load gfx/option.png") + count_of("load gfx/info.png") +
-                      count_of("load gfx/thebest.png"),
-                  0);
-        EXPECT_EQ(count_of("sound sfx/start_button.wav"), 0);
+        if (row.sound.empty()) {  // only the close request's pass
+            EXPECT_EQ(record, std::vector<std::string>({click, "delay 200", "delay 200", "delay 200"}));
+            continue;
+        }
+        ASSERT_GE(record.size(), 3u);
+        EXPECT_EQ(record[1], row.sound) << record_text();
+        EXPECT_NE(std::find(record.begin() + 2, record.end(), row.next), record.end()) << record_text();
     }
 }
 
