@@ -1,5 +1,7 @@
 // Whole games: the ladder, the two-click confirmation, the result and the
 // table, and the three lifelines.
+#include <algorithm>
+
 #include "quiz/quiz.h"
 #include "scores/scores.h"
 #include "shell/shell.h"
