@@ -1,11 +1,14 @@
 // Checks a question file line by line and says what the game would do
 // wrong with it, in words an author understands.
 #include <SDL/SDL_ttf.h>
+#include <ctype.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,7 +24,7 @@ static const int answer_width = 205;
 static const size_t longest_line = 298;
 
 static const char usage[] =
-    "usage: zenobar-check-questions [--font Vera.ttf] FILE.qst...\n"
+    "usage: zenobar-check-questions [--font Vera.ttf] FILE.qst|FOLDER...\n"
     "\n"
     "Checks question files of Zenobar. A file is plain Latin-1 (ISO-8859-1)\n"
     "text, seven lines per question, every line ended by a line feed:\n"
@@ -41,7 +44,13 @@ static const char usage[] =
     "\n"
     "Prints one line per problem (file:line: what is wrong) and a summary;\n"
     "exits 0 for a clean file, 1 when it finds a problem, 2 when it cannot\n"
-    "read a file or the font.\n";
+    "read a file or the font.\n"
+    "\n"
+    "A FOLDER is one language's three files, latwe.qst, srednie.qst and\n"
+    "trudne.qst, checked each and then together: no right answer twice, no\n"
+    "right answer (of three characters or more) named as a word in another\n"
+    "question's text, none offered among another's wrong answers, no question\n"
+    "twice.\n";
 
 struct Checker {
     const char *path;
@@ -82,7 +91,7 @@ static const char *line_role(int index)
     return roles[index % 7];
 }
 
-static int check_file(const char *path, TTF_Font *font)
+static int check_file(const char *path, TTF_Font *font, std::vector<std::string> *kept = NULL)
 {
     FILE *file = fopen(path, "rb");
     if (file == NULL) {
@@ -158,7 +167,88 @@ static int check_file(const char *path, TTF_Font *font)
     }
     printf("%s: %d question%s, %d problem%s\n", path, count, count == 1 ? "" : "s", check.problems,
            check.problems == 1 ? "" : "s");
+    if (kept != NULL)
+        kept->assign(lines.begin(), lines.begin() + count * 7);
     return check.problems > 0 ? 1 : 0;
+}
+
+static std::string folded(const std::string &text)
+{
+    std::string out;
+    for (unsigned char c : text)
+        out += (char)(c >= 0xc0 && c <= 0xde && c != 0xd7 ? c + 0x20 : tolower(c));
+    return out;
+}
+
+// Latin-1 letters and digits make words; anything else parts them. An
+// answer of one or two characters is too common a word to count.
+static bool word_char(unsigned char c)
+{
+    return isalnum(c) || (c >= 0xc0 && c != 0xd7 && c != 0xf7);
+}
+
+static bool names_word(const std::string &text, const std::string &word)
+{
+    for (size_t at = text.find(word); !word.empty() && at != std::string::npos; at = text.find(word, at + 1)) {
+        size_t end = at + word.size();
+        if ((at == 0 || !word_char(text[at - 1])) && (end == text.size() || !word_char(text[end])))
+            return true;
+    }
+    return false;
+}
+
+struct Asked {
+    std::string file;
+    int line;
+    std::string text, right;  // folded
+    std::vector<std::string> wrong;
+};
+
+// One language's three files together: what a game may meet in one sitting.
+static int check_folder(const std::string &folder, TTF_Font *font)
+{
+    int worst = 0;
+    std::vector<Asked> all;
+    for (const char *level : {"latwe", "srednie", "trudne"}) {
+        std::string path = folder + "/" + level + ".qst";
+        std::vector<std::string> lines;
+        worst = std::max(worst, check_file(path.c_str(), font, &lines));
+        for (size_t q = 0; q + 7 <= lines.size(); q += 7) {
+            Asked a{path, (int)q + 1, folded(lines[q] + " " + lines[q + 1]), "", {}};
+            int code = code_value(lines[q + 6]);
+            for (int k = 0; k < 4; k++) {
+                bool right = code == (k == 0 ? 1000 : k == 1 ? 100 : k == 2 ? 10 : 1);
+                (right ? a.right : (a.wrong.push_back(""), a.wrong.back())) = folded(lines[q + 2 + k]);
+            }
+            all.push_back(a);
+        }
+    }
+    Checker check{folder.c_str(), NULL};
+    for (size_t i = 0; i < all.size(); i++) {
+        for (size_t j = 0; j < all.size(); j++) {
+            const Asked &a = all[i], &b = all[j];
+            const char *where = b.file.c_str();
+            if (i == j)
+                continue;
+            if (j < i && a.text == b.text)
+                printf("%s:%d: the question repeats the one at %s:%d\n", a.file.c_str(), a.line, where, b.line);
+            else if (j < i && !a.right.empty() && a.right == b.right)
+                printf("%s:%d: the right answer is also the right answer at %s:%d\n", a.file.c_str(), a.line,
+                       where, b.line);
+            else if (b.right.size() >= 3 && names_word(a.text, b.right))
+                printf("%s:%d: the question names the right answer of %s:%d\n", a.file.c_str(), a.line, where,
+                       b.line);
+            else if (std::find(a.wrong.begin(), a.wrong.end(), b.right) != a.wrong.end() && !b.right.empty())
+                printf("%s:%d: a wrong answer is the right answer of %s:%d\n", a.file.c_str(), a.line, where,
+                       b.line);
+            else
+                continue;
+            check.problems++;
+        }
+    }
+    printf("%s: %zu questions in all, %d problem%s between the files\n", folder.c_str(), all.size(),
+           check.problems, check.problems == 1 ? "" : "s");
+    return std::max(worst, check.problems > 0 ? 1 : 0);
 }
 
 int main(int argc, char *argv[])
@@ -198,7 +288,9 @@ int main(int argc, char *argv[])
     }
     int worst = 0;
     for (const char *path : files) {
-        int result = check_file(path, font);
+        struct stat info;
+        bool folder = stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+        int result = folder ? check_folder(path, font) : check_file(path, font);
         if (result > worst)
             worst = result;
     }

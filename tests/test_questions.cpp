@@ -1,5 +1,6 @@
 // Question files as the game reads them, and the authors' checker.
 #include <stdio.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "quiz/quiz.h"
@@ -128,6 +129,33 @@ TEST_F(Questions, CheckerNamesEachFaultByLine)
     EXPECT_EQ(check("missing.qst").status, 2);
 }
 
+// One language's three files together: each pair named by file and line.
+TEST_F(Questions, CheckerFindsRepeatsAndGiveAwaysBetweenFiles)
+{
+    auto q = [](const std::string &text, const std::string &right, const std::string &wrong) {
+        return text + "\n\nx" + text + "\n" + wrong + "\n" + right + "\ny" + text + "\n10\n";
+    };
+    auto filler = [&](const std::string &p, int n) {
+        std::string text;
+        for (int i = 0; i < n; i++)
+            text += q(p + std::to_string(i), p + "r" + std::to_string(i), p + "w" + std::to_string(i));
+        return text;
+    };
+    mkdir("lang", 0755);
+    write_file("lang/latwe.qst", q("Who painted it?", "Monet", "Manet") + filler("L", 3));
+    write_file("lang/srednie.qst", q("Which river?", "Seine", "Monet") + q("A painter like Monet?", "Degas", "Z") +
+                                       filler("M", 2) + q("Who painted it?", "Sisley", "Q"));
+    write_file("lang/trudne.qst", q("Which sea?", "Seine", "Tagus") + filler("H", 3));
+    Result r = check("lang");
+    EXPECT_EQ(r.status, 1) << r.out;
+    for (const char *pair : {"srednie.qst:1: a wrong answer is the right answer of lang/latwe.qst:1",
+                             "srednie.qst:8: the question names the right answer of lang/latwe.qst:1",
+                             "srednie.qst:29: the question repeats the one at lang/latwe.qst:1",
+                             "trudne.qst:1: the right answer is also the right answer at lang/srednie.qst:1"})
+        EXPECT_NE(r.out.find(pair), std::string::npos) << pair << "\n" << r.out;
+    EXPECT_NE(r.out.find("lang: 13 questions in all, 4 problems between the files"), std::string::npos) << r.out;
+}
+
 TEST_F(Questions, ShippedFilesPassTheChecker)
 {
     for (const char *lang : {"pol", "eng", "swe"})
@@ -136,7 +164,11 @@ TEST_F(Questions, ShippedFilesPassTheChecker)
             Result r = check(file);
             EXPECT_EQ(r.status, 0) << r.out;
             ASSERT_EQ(load_question(file.c_str(), 1), 0);
-            EXPECT_GE(easy[0].count, 60) << file;
+            EXPECT_GE(easy[0].count, 250) << file;
             free_question(&easy);
         }
+    for (const char *lang : {"pol", "eng", "swe"}) {
+        Result r = check(std::string(GAME_DIR) + "/quest/" + lang);
+        EXPECT_EQ(r.status, 0) << r.out;
+    }
 }
