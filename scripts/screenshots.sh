@@ -7,5 +7,5 @@ scripts/setup.sh test
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENOBAR_TESTS=ON >/dev/null
 cmake --build build -j2
 mkdir -p docs/screenshots
-build/tests/zenobar-screenshots build/game docs/screenshots > /dev/null
+build/tools/zenobar-screenshots build/game docs/screenshots > /dev/null
 echo "screenshots in docs/screenshots"
