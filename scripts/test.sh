@@ -45,6 +45,7 @@ fi
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$(pwd)/tests/sdl2-leaks.supp:print_suppressions=0"
 passed=0
 failed=0
 results=""

@@ -67,7 +67,6 @@ extern std::vector<std::string> record;
 std::string record_text();  // the record, a line each, for failure messages
 extern std::vector<int> alphas;  // every SDL_SetAlpha value, in order
 extern std::vector<std::string> rendered;  // every text rendered, in order
-bool was_rendered(const std::string &text);
 
 // rand() serves these values first.
 extern std::deque<int> forced_rand;
@@ -86,7 +85,6 @@ extern bool fail_calloc;
 // Mixer handles: loads in order, and whether each was freed exactly once
 // (but the one still playing).
 int sound_loads();
-std::vector<std::string> sounds_loaded();
 bool every_sound_freed_once(std::string *why);
 
 void reset_state();

@@ -229,7 +229,7 @@ TEST_F(Screens, PromptsSpeakThePlayersLanguage)
         click(400, 440);  // two different answers: nothing
         close_window();
         run_game();
-        EXPECT_TRUE(was_rendered(row.prompt)) << row.prompt;
-        EXPECT_TRUE(was_rendered(row.click)) << row.click;
+        for (const char *text : {row.prompt, row.click})
+            EXPECT_NE(std::find(rendered.begin(), rendered.end(), text), rendered.end()) << text;
     }
 }
