@@ -315,7 +315,10 @@ std::string read_file(const std::string &path)
     return s.str();
 }
 
-void write_file(const std::string &path, const std::string &content) { std::ofstream(path, std::ios::binary) << content; }
+void write_file(const std::string &path, const std::string &content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
 
 bool file_exists(const std::string &path)
 {

@@ -19,10 +19,7 @@ class Files : public GameTest {};
 TEST_F(Files, HighScoreFileRoundTrip)
 {
     std::string x19(19, 'x'), x18(18, 'x');
-    struct Row {
-        const char *name;
-        std::string before, after;
-    } rows[] = {
+    struct Row { const char *name; std::string before, after; } rows[] = {
         {"missing", "", none + none + none + none + none},
         {"empty", "\x01", none + none + none + none + none},
         {"short", "Ann\n5\n", "Ann\n5\n" + none + none + none + none},
@@ -58,11 +55,7 @@ TEST_F(Files, HighScoreFileRoundTrip)
 
 TEST_F(Files, ResultsEnterTheTableInOrder)
 {
-    struct Row {
-        std::string table;
-        int level;
-        std::string after;
-    } rows[] = {
+    struct Row { std::string table; int level; std::string after; } rows[] = {
         {none + none + none + none + none, 0, none + none + none + none + "New\n0\n"},
         {"a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n", 3, "b\n2\nc\n3\nNew\n3\nd\n4\ne\n5\n"},
         {"a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n", 0, "a\n1\nb\n2\nc\n3\nd\n4\ne\n5\n"},
@@ -107,11 +100,7 @@ static int in_child(const std::function<int()> &body)
 TEST_F(Files, SavingKeepsOldOrNewWhole)
 {
     bool root = geteuid() == 0;
-    struct Row {
-        const char *before;
-        int result;
-        const char *target, *content, *after;
-    } rows[] = {
+    struct Row { const char *before; int result; const char *target, *content, *after; } rows[] = {
         {":", 0, "f", "new\n", "test ! -e f.tmp"},
         {"echo old and longer > f", 0, "f", "new\n", "test ! -e f.tmp"},
         {"echo stale > f.tmp", 0, "f", "new\n", "test ! -e f.tmp"},

@@ -37,11 +37,7 @@ protected:
 // game: the prize, the sound, the table in memory and on disk.
 TEST_F(Game, LadderPrizeAndTable)
 {
-    struct Row {
-        int rights;
-        const char *won;
-        const char *table;
-    } rows[] = {
+    struct Row { int rights; const char *won; const char *table; } rows[] = {
         {0, "You just won 0", "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\nAnn\n0\n"},
         {3, "You just won 500", "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\nAnn\n3\n"},
         {8, "You just won 25000", "NOonE\n0\nNOonE\n0\nNOonE\n0\nNOonE\n0\nAnn\n8\n"},
@@ -176,10 +172,7 @@ TEST_F(Game, FiftyFiftyHidesTwoWrongAnswers)
 
 TEST_F(Game, TelephoneNamesALetterInThePlayersLanguage)
 {
-    struct Row {
-        int flag, r;
-        const char *text;
-    } rows[] = {{1, 0, "Gracz telefoniczny stawia na odpowiedz A"},
+    struct Row { int flag, r; const char *text; } rows[] = {{1, 0, "Gracz telefoniczny stawia na odpowiedz A"},
                 {2, 3, "Phone player just say it will be answer D"},
                 {3, 1, "Telefonhj\xe4lpen svarar  B"}};
     for (const Row &row : rows) {
@@ -193,8 +186,9 @@ TEST_F(Game, TelephoneNamesALetterInThePlayersLanguage)
         answer_right();
         close_window();
         run_game();
-        expect_in_order({"sound sfx/telephone.wav loops 1", "load gfx/information.png", "sound sfx/telephone.wav loops 1",
-                         "show gfx/information.png at 40,80", std::string("text '") + row.text + "' at 90,110 f20 000000",
+        expect_in_order({"sound sfx/telephone.wav loops 1", "load gfx/information.png",
+                         "sound sfx/telephone.wav loops 1", "show gfx/information.png at 40,80",
+                         std::string("text '") + row.text + "' at 90,110 f20 000000",
                          "sound sfx/telephone.wav loops 1", "show gfx/game.png"});
         EXPECT_EQ(count_of("sound sfx/telephone.wav"), 3);
         EXPECT_EQ(count_of("load gfx/information.png"), 2);  // and the result
@@ -205,10 +199,7 @@ TEST_F(Game, TelephoneNamesALetterInThePlayersLanguage)
 
 TEST_F(Game, AudiencePollsAndScales)
 {
-    struct Row {
-        std::deque<int> draws;
-        const char *a, *b, *c, *d;
-    } rows[] = {
+    struct Row { std::deque<int> draws; const char *a, *b, *c, *d; } rows[] = {
         {{10, 20, 30, 40}, "Answer A 10%", "Answer B 20%", "Answer C 30%", "Answer D 40%"},
         {{69, 69, 69, 69}, "Answer A 25%", "Answer B 25%", "Answer C 25%", "Answer D 25%"},
         {{0, 69, 69, 69, 0}, "Answer A 0%", "Answer B 14%", "Answer C 43%", "Answer D 43%"},
@@ -254,11 +245,10 @@ TEST_F(Game, LifelinesDuringTheConfirmation)
 // A game that cannot start says why, ends at 0 and returns to the menu.
 TEST_F(Game, MissingOrShortQuestionFiles)
 {
-    struct Row {
-        const char *file, *content, *message;
-    } rows[] = {
+    struct Row { const char *file, *content, *message; } rows[] = {
         {"quest/eng/srednie.qst", nullptr, "Cannot open file: quest/eng/srednie.qst"},
-        {"quest/eng/trudne.qst", "q\n\na\nb\nc\nd\n1000\nq2\n\na\nb\nc\nd\n1\n", "Too few questions in file: quest/eng/trudne.qst"},
+        {"quest/eng/trudne.qst", "q\n\na\nb\nc\nd\n1000\nq2\n\na\nb\nc\nd\n1\n",
+         "Too few questions in file: quest/eng/trudne.qst"},
     };
     for (const Row &row : rows) {
         reset_state();
@@ -273,8 +263,10 @@ TEST_F(Game, MissingOrShortQuestionFiles)
         menu_entry(5);
         EXPECT_EQ(run_game(), 0);
         EXPECT_EQ(polls_after_script(), 0);
-        expect_in_order({"show gfx/information.png at 20,200", std::string("text '") + row.message + "' at 60,220 f20 000000",
-                         "text 'You just won 0' at 90,220 f20 000000", "fade out gfx/game.png", "load gfx/eng/menu.png"});
+        expect_in_order({"show gfx/information.png at 20,200",
+                         std::string("text '") + row.message + "' at 60,220 f20 000000",
+                         "text 'You just won 0' at 90,220 f20 000000", "fade out gfx/game.png",
+                         "load gfx/eng/menu.png"});
         EXPECT_EQ(count_of("blit gfx/smenu.png 224,30"), 0);
         std::string table = read_file("highscores");
         EXPECT_EQ(table.substr(table.size() - 6), "Ann\n0\n");

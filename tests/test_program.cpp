@@ -41,10 +41,7 @@ TEST_F(Program, IntroShowsTwoPicturesThenTheChooserAndTakesTheFlag)
 // Alpha follows the clock: the same two seconds at any frame rate.
 TEST_F(Program, FadesLastTwoSecondsAtAnyFrameRate)
 {
-    struct Row {
-        Uint32 step;
-        std::vector<int> in, out;
-    } rows[] = {{1000, {255, 127}, {0, 127}},
+    struct Row { Uint32 step; std::vector<int> in, out; } rows[] = {{1000, {255, 127}, {0, 127}},
                 {500, {255, 191, 127, 63}, {0, 63, 127, 191}},
                 {300, {255, 216, 178, 140, 102, 63, 25}, {0, 38, 76, 114, 153, 191, 229}}};
     for (const Row &row : rows) {
@@ -53,7 +50,8 @@ TEST_F(Program, FadesLastTwoSecondsAtAnyFrameRate)
         close_window();
         run_game();
         std::vector<int> in(alphas.begin(), alphas.begin() + (long)row.in.size());
-        std::vector<int> out(alphas.begin() + (long)row.in.size(), alphas.begin() + (long)(row.in.size() + row.out.size()));
+        auto end_in = alphas.begin() + (long)row.in.size();
+        std::vector<int> out(end_in, end_in + (long)row.out.size());
         EXPECT_EQ(in, row.in);
         EXPECT_EQ(out, row.out);
         EXPECT_EQ(alphas[row.in.size() + row.out.size()], 255);  // the next picture's fade
@@ -63,10 +61,9 @@ TEST_F(Program, FadesLastTwoSecondsAtAnyFrameRate)
 // Each flag, its edges inclusive, and the places between flags.
 TEST_F(Program, FlagsChooseTheirLanguageAtTheirEdges)
 {
-    struct Row {
-        int x, y, language;
-    } rows[] = {{220, 130, 1}, {440, 290, 1}, {80, 291, 2}, {300, 450, 2}, {360, 291, 4}, {580, 450, 4},
-                {219, 200, 0}, {330, 129, 0}, {581, 400, 0}, {320, 451, 0}};
+    struct Row { int x, y, language; } rows[] = {{220, 130, 1}, {440, 290, 1}, {80, 291, 2}, {300, 450, 2},
+                                                 {360, 291, 4}, {580, 450, 4}, {219, 200, 0}, {330, 129, 0},
+                                                 {581, 400, 0}, {320, 451, 0}};
     for (const Row &row : rows) {
         SCOPED_TRACE(std::to_string(row.x) + "," + std::to_string(row.y));
         reset_state();
@@ -100,7 +97,9 @@ TEST_F(Program, EscapeEndsTheIntroAndTheMenuButNotTheProgram)
 // and both files are written.
 TEST_F(Program, CloseRequestEndsFromEveryScreen)
 {
-    const std::string click = "sound sfx/button.wav loops 1", wait = "delay 200";
+    const std::string click = "sound sfx/button.wav loops 1", wait = "delay 200",
+                      won = "text 'You just won 0' at 90,220 f20 000000",
+                      prompt = "text 'Press Left mouse button to continue' at 90,255 f14 0000c8";
     struct Row {
         const char *name;
         std::function<void()> script;
@@ -116,13 +115,17 @@ TEST_F(Program, CloseRequestEndsFromEveryScreen)
          {"sound sfx/aplause.wav loops 1", "delay 100", click, wait}, 0},
         {"info", [] { choose_language(2); menu_entry(4); close_window(); }, {"delay 100", click, wait, wait, wait}, 0},
         // A close request while an answer waits confirms nothing.
-        {"confirmation", [] { choose_language(2); menu_entry(1); type_name("Ann"); then([] { click_slot(right_slot()); });
-                              close_window(); },
-         {"text 'You just won 0' at 90,220 f20 000000", "text 'Press Left mouse button to continue' at 90,255 f14 0000c8"},
+        {"confirmation",
+         [] {
+             choose_language(2), menu_entry(1), type_name("Ann");
+             then([] { click_slot(right_slot()); });
+             close_window();
+         },
+         {won, prompt},
          1},
         // The result's requester takes the harness's own close request.
         {"game", [] { choose_language(2); menu_entry(1); type_name("Ann"); idle(1); close_window(); },
-         {"text 'You just won 0' at 90,220 f20 000000", "text 'Press Left mouse button to continue' at 90,255 f14 0000c8"},
+         {won, prompt},
          1},
     };
     for (const Row &row : rows) {
@@ -141,11 +144,9 @@ TEST_F(Program, CloseRequestEndsFromEveryScreen)
 
 TEST_F(Program, SettingsFileDecidesFullScreenAndSoundAtStart)
 {
-    struct Row {
-        const char *config, *saved;
-        int toggles, tunes;
-    } rows[] = {{"1 1\n", "1 1\n", 1, 1}, {"0 -1\n", "0 -1\n", 0, 0}, {"2 0\n", "2 0\n", 0, 0},
-                {"1\n", "1 0\n", 1, 0},   {"x 1\n", "0 0\n", 0, 0},   {"", "0 0\n", 0, 0}};
+    struct Row { const char *config, *saved; int toggles, tunes; } rows[] = {
+        {"1 1\n", "1 1\n", 1, 1}, {"0 -1\n", "0 -1\n", 0, 0}, {"2 0\n", "2 0\n", 0, 0},
+        {"1\n", "1 0\n", 1, 0},   {"x 1\n", "0 0\n", 0, 0},   {"", "0 0\n", 0, 0}};
     for (const Row &row : rows) {
         SCOPED_TRACE(row.config);
         reset_state();

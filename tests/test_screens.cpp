@@ -16,10 +16,7 @@ class Screens : public GameTest {};
 TEST_F(Screens, MenuEntriesLeadToTheirScreens)
 {
     const std::string start = "sound sfx/start_button.wav loops 1", click = "sound sfx/button.wav loops 1";
-    struct Row {
-        int x, y;
-        std::string sound, next;
-    } rows[] = {
+    struct Row { int x, y; std::string sound, next; } rows[] = {
         {161, 121, start, "load gfx/name.png"},     {481, 171, start, "load gfx/name.png"},
         {161, 184, click, "load gfx/option.png"},   {481, 234, click, "load gfx/option.png"},
         {161, 249, click, "load gfx/thebest.png"},  {300, 299, click, "load gfx/thebest.png"},
@@ -119,10 +116,7 @@ TEST_F(Screens, OptionsChangeSoundAndDisplay)
 
 TEST_F(Screens, OptionsShowTheSettingsOnEntry)
 {
-    struct Row {
-        const char *config;
-        std::vector<std::string> lit;
-    } rows[] = {
+    struct Row { const char *config; std::vector<std::string> lit; } rows[] = {
         {"0 1\n", {"blit gfx/soption.png 0,180,240,35 at 0,180", "sound sfx/msx_menu.ogg loops -1",
                    "blit gfx/soption.png 400,335,240,35 at 400,335"}},
         {"0 0\n", {"blit gfx/soption.png 400,180,240,35 at 400,180", "sound sfx/button.wav loops 1",
@@ -181,11 +175,7 @@ TEST_F(Screens, InformationAndBestPlayersWaitForAClick)
 // key held down typing again.
 TEST_F(Screens, NameEntryTakesLetters)
 {
-    struct Row {
-        std::function<void()> keys;
-        const char *name;
-        int letter_sounds;
-    } rows[] = {
+    struct Row { std::function<void()> keys; const char *name; int letter_sounds; } rows[] = {
         {[] { type_name("Ann"); }, "Ann", 3},
         {[] { type('A'); type('1'); type(' '); type('b'); type(SDLK_RETURN); }, "Ab", 2},
         {[] { type('x'); type(SDLK_BACKSPACE); type(SDLK_BACKSPACE); type('Z'); type(SDLK_RETURN); }, "Z", 2},
@@ -212,10 +202,7 @@ TEST_F(Screens, NameEntryTakesLetters)
 
 TEST_F(Screens, PromptsSpeakThePlayersLanguage)
 {
-    struct Row {
-        int flag;
-        const char *prompt, *click;
-    } rows[] = {
+    struct Row { int flag; const char *prompt, *click; } rows[] = {
         {1, "Prosze wpisac swoje imie", "Wcisnij lewy przycisk myszy"},
         {2, "Please enter your name", "Press Left mouse button to continue"},
         {3, "Var v\xe4nlig ange ditt namn", "Tryck p\xe5 v\xe4nster musknapp f\xf6r att forts\xe4tta"},
