@@ -199,24 +199,3 @@ TEST_F(Screens, NameEntryTakesLetters)
                          std::string("text '") + row.name + "' at 40,20 f20 000000"});
     }
 }
-
-TEST_F(Screens, PromptsSpeakThePlayersLanguage)
-{
-    struct Row { int flag; const char *prompt, *click; } rows[] = {
-        {1, "Prosze wpisac swoje imie", "Wcisnij lewy przycisk myszy"},
-        {2, "Please enter your name", "Press Left mouse button to continue"},
-        {3, "Var v\xe4nlig ange ditt namn", "Tryck p\xe5 v\xe4nster musknapp f\xf6r att forts\xe4tta"},
-    };
-    for (const Row &row : rows) {
-        reset_state();
-        choose_language(row.flag);
-        menu_entry(1);
-        type_name("Al");
-        click(100, 380);
-        click(400, 440);  // two different answers: nothing
-        close_window();
-        run_game();
-        for (const char *text : {row.prompt, row.click})
-            EXPECT_NE(std::find(rendered.begin(), rendered.end(), text), rendered.end()) << text;
-    }
-}
