@@ -27,8 +27,6 @@ Uint32 clock_now, clock_step;
 std::vector<std::string> record, rendered, fail_pictures;
 std::vector<int> alphas;
 std::deque<int> forced_rand;
-std::string fail_open_path;
-int fail_open_after;
 Uint32 fail_init;
 bool fail_video_mode, fail_ttf_init, fail_calloc;
 
@@ -253,8 +251,6 @@ void reset_state()
     clock_now = 0;
     clock_step = 1000;
     record.clear(), rendered.clear(), fail_pictures.clear(), alphas.clear(), forced_rand.clear();
-    fail_open_path.clear();
-    fail_open_after = 0;
     fail_init = 0;
     fail_video_mode = fail_ttf_init = fail_calloc = false;
 }
@@ -386,7 +382,6 @@ REAL(void, Mix_FreeMusic, Mix_Music *)
 REAL(int, Mix_PlayMusic, Mix_Music *, int)
 REAL(int, rand, void)
 REAL(void, srand, unsigned int)
-REAL(FILE *, fopen, const char *, const char *)
 
 using namespace harness;
 
@@ -599,12 +594,3 @@ extern "C" int __wrap_rand(void)
 
 // Runs repeat: the game's seeds from the clock are replaced by one.
 extern "C" void __wrap_srand(unsigned int) { __real_srand(1); }
-
-extern "C" FILE *__wrap_fopen(const char *path, const char *mode)
-{
-    if (!fail_open_path.empty() && fail_open_path == path && fail_open_after-- <= 0) {
-        errno = EIO;
-        return NULL;
-    }
-    return __real_fopen(path, mode);
-}

@@ -71,11 +71,8 @@ extern std::vector<std::string> rendered;  // every text rendered, in order
 // rand() serves these values first.
 extern std::deque<int> forced_rand;
 
-// Failures on demand. fopen of `fail_open_path` fails once it has
-// succeeded `fail_open_after` times; a picture named in fail_pictures
-// does not load; SDL_Init fails for any subsystem in fail_init.
-extern std::string fail_open_path;
-extern int fail_open_after;
+// Failures on demand: a picture named in fail_pictures does not load;
+// SDL_Init fails for any subsystem in fail_init.
 extern std::vector<std::string> fail_pictures;
 extern Uint32 fail_init;
 extern bool fail_video_mode;
