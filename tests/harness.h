@@ -6,12 +6,18 @@
 
 #include <SDL/SDL.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+// The game's state, which the tests read and set.
+#include "quiz/quiz.h"
+#include "scores/scores.h"
+#include "shell/shell.h"
 
 int zenobar_main(int argc, char *argv[]);
 

@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include "scores/scores.h"
-#include "shell/shell.h"
 #include "tests/harness.h"
 
 using namespace harness;

@@ -1,8 +1,5 @@
 // The whole program from start to shut-down: the intro, the mode loop's
 // epilogues, the failures at start-up, and what reaches the two files.
-#include "quiz/quiz.h"
-#include "scores/scores.h"
-#include "shell/shell.h"
 #include "tests/harness.h"
 
 using namespace harness;

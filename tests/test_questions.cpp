@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include "quiz/quiz.h"
-#include "shell/shell.h"
 #include "tests/harness.h"
 
 using namespace harness;

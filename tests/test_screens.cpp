@@ -1,10 +1,5 @@
 // The menu, options, information, best-players and name screens, driven
 // from the intro on as a player would.
-#include <algorithm>
-
-#include "quiz/quiz.h"
-#include "scores/scores.h"
-#include "shell/shell.h"
 #include "tests/harness.h"
 
 using namespace harness;

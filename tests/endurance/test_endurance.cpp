@@ -1,4 +1,3 @@
-// A run killed at every step of its saves, and a hundred games in one run.
 #include <malloc.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -14,44 +13,32 @@ int __real_rename(const char *from, const char *to);
 size_t __sanitizer_get_current_allocated_bytes(void) __attribute__((weak));
 }
 
-// The step of the saves at which a forked run kills itself; -1 never.
-// Every write, fsync and rename is a step before and a step after it;
-// a write killed before goes half way, so a file may be left cut short.
+// A forked run kills itself at step kill_at of its saves: before or after any write, fsync or rename,
+// or half way through a write, so a file may be left cut short.
 static int kill_at = -1, steps = 0;
 
-static bool killed_here()
+template <class T = int> static T step(T result = 0)
 {
     if (kill_at >= 0 && steps++ == kill_at)
         raise(SIGKILL);
-    return false;
+    return result;
 }
 
 extern "C" ssize_t __wrap_write(int fd, const void *data, size_t len)
 {
-    if (kill_at >= 0 && steps == kill_at && len > 1) {
+    if (kill_at >= 0 && steps == kill_at && len > 1)
         __real_write(fd, data, len / 2);
-        killed_here();
-    }
-    killed_here();
-    ssize_t n = __real_write(fd, data, len);
-    killed_here();
-    return n;
+    return step(), step(__real_write(fd, data, len));
 }
 
 extern "C" int __wrap_fsync(int fd)
 {
-    killed_here();
-    int r = __real_fsync(fd);
-    killed_here();
-    return r;
+    return step(), step(__real_fsync(fd));
 }
 
 extern "C" int __wrap_rename(const char *from, const char *to)
 {
-    killed_here();
-    int r = __real_rename(from, to);
-    killed_here();
-    return r;
+    return step(), step(__real_rename(from, to));
 }
 
 static void play(const std::string &name, int right)
@@ -60,11 +47,7 @@ static void play(const std::string &name, int right)
     type_name(name);
     for (int q = 0; q < right; q++)
         answer_right();
-    then([] {
-        int wrong = (right_slot() + 1) % 4;
-        click_slot(wrong);
-        click_slot(wrong);
-    });
+    then([] { click_slot((right_slot() + 1) % 4), click_slot((right_slot() + 1) % 4); });  // a wrong one
     click(5, 5);  // the result
 }
 
@@ -74,21 +57,15 @@ TEST_F(Endurance, AKillAtAnyStepOfTheSavesLeavesEachFileOldOrNewAndWhole)
 {
     const std::string old_config = "0 1\n", old_table = "NOonE\n0\nNOonE\n0\nann\n2\nbob\n5\ncid\n9\n";
     std::string new_config, new_table;
-    for (int k = -1;; k++) {
-        write_file("config", old_config);
-        write_file("highscores", old_table);
-        fflush(NULL);
+    for (int k = -1; k < 100 && !HasFailure(); k++) {
+        write_file("config", old_config), write_file("highscores", old_table), fflush(NULL);
         pid_t pid = fork();
         if (pid == 0) {
-            kill_at = k;
             reset_state();
-            clock_step = 2000;
-            choose_language(2);
-            menu_entry(2);
-            click(500, 195);  // sound effects instead of music
-            click(320, 455);
-            play("eve", 3);
-            menu_entry(5);
+            kill_at = k, clock_step = 2000;
+            choose_language(2), menu_entry(2);
+            click(500, 195), click(320, 455);  // sound effects instead of music
+            play("eve", 3), menu_entry(5);
             _exit(run_game());
         }
         int status = 0;
@@ -96,71 +73,42 @@ TEST_F(Endurance, AKillAtAnyStepOfTheSavesLeavesEachFileOldOrNewAndWhole)
         std::string config = read_file("config"), table = read_file("highscores");
         SCOPED_TRACE("killed at step " + std::to_string(k));
         if (k == -1) {
-            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
             new_config = config, new_table = table;
-            ASSERT_EQ(new_config, "0 0\n");
-            ASSERT_NE(new_table, old_table);
-            continue;
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0 && config == "0 0\n" && table != old_table);
         }
         EXPECT_TRUE(config == old_config || config == new_config) << config;
         EXPECT_TRUE(table == old_table || table == new_table) << table;
-        if (WIFEXITED(status)) {
-            // Past the last step: the run saved in full.
-            EXPECT_EQ(config, new_config);
-            EXPECT_EQ(table, new_table);
-            EXPECT_GE(k, 10) << "too few steps: the saves were not seen";
-            printf("killed at each of %d steps of the saves\n", k);
-            break;
+        if (k >= 0 && WIFEXITED(status)) {  // past the last step: saved in full
+            EXPECT_TRUE(config == new_config && table == new_table && k >= 10) << "saves of " << k << " steps";
+            return;
         }
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-        ASSERT_LT(k, 100);
-        if (HasFailure())
-            break;
+        ASSERT_TRUE(k == -1 || (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL));
     }
-}
-
-// Live heap bytes: the sanitizer's allocator keeps its own count.
-static size_t heap_in_use()
-{
-    if (__sanitizer_get_current_allocated_bytes != nullptr)
-        return __sanitizer_get_current_allocated_bytes();
-    return mallinfo2().uordblks;
+    EXPECT_TRUE(HasFailure()) << "the saves never ended";
 }
 
 TEST_F(Endurance, AHundredGamesInOneRunKeepTheHeapFlat)
 {
-    clock_step = 2000;
-    size_t after[101] = {};
-    int loads[101] = {};
-    int games = 0;
-    // Each game is scripted when the one before has ended, and the
-    // harness's records are emptied, so that only the game's memory grows.
+    auto heap = [] { return __sanitizer_get_current_allocated_bytes ? __sanitizer_get_current_allocated_bytes()
+                                                                     : mallinfo2().uordblks; };
+    size_t after[101] = {}, loads[101] = {}, games = 0;
+    // Each game scripted once the one before has ended; the harness's records emptied, as they grow.
     std::function<void()> next = [&] {
-        after[games] = heap_in_use();
-        loads[games] = sound_loads();
-        rendered.clear();
-        harness::record.clear();
-        if (++games > 100) {
-            menu_entry(5);
-            return;
-        }
+        after[games] = heap(), loads[games] = sound_loads();
+        rendered.clear(), harness::record.clear();
+        if (++games > 100)
+            return menu_entry(5);
         play(std::string("p") + char('a' + games % 26) + char('a' + games / 26), games % 4);
         then(next);
     };
-    choose_language(2);
-    then(next);
+    clock_step = 2000, choose_language(2), then(next);
     EXPECT_EQ(run_game(), 0);
-    ASSERT_EQ(games, 101);
-    EXPECT_EQ(script_left(), 0u);
-    // The harness keeps a record of about a hundred bytes for each sound
-    // loaded; the game itself may not grow.
-    size_t allowed = 32 * 1024 + 160 * (size_t)(loads[100] - loads[20]);
-    EXPECT_LT(after[100], after[20] + allowed) << "after game 20: " << after[20] << " bytes";
-    std::string why;
+    ASSERT_EQ(games, 101u);
+    // The harness keeps about a hundred bytes for each sound loaded.
+    EXPECT_LT(after[100], after[20] + 32 * 1024 + 160 * (loads[100] - loads[20])) << "after game 20: " << after[20];
+    std::string why, table = read_file("highscores");
     EXPECT_TRUE(every_sound_freed_once(&why)) << why;
-    // The table holds five of the games with three right answers.
-    std::string table = read_file("highscores");
-    size_t threes = 0;
+    size_t threes = 0;  // five of the games had three right answers, the best
     for (size_t at = table.find("\n3\n"); at != std::string::npos; at = table.find("\n3\n", at + 1))
         threes++;
     EXPECT_EQ(threes, 5u) << table;

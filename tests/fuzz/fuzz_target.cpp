@@ -1,10 +1,8 @@
-// One libFuzzer target per reader; READER names its check in checks.h.
+// One libFuzzer target per reader (READER names its check), in a folder of its own in memory: each input saves files.
 #include <fcntl.h>
 
 #include "tests/fuzz/checks.h"
 
-// The readers use fixed names in the current folder: a private one, in
-// memory, since every input saves files. libFuzzer's paths come absolute.
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     static char folder[] = "/dev/shm/zenobar-fuzz-XXXXXX";
