@@ -35,26 +35,6 @@ TEST_F(Program, IntroShowsTwoPicturesThenTheChooserAndTakesTheFlag)
     expect_fades_of_two_seconds();
 }
 
-// Alpha follows the clock: the same two seconds at any frame rate.
-TEST_F(Program, FadesLastTwoSecondsAtAnyFrameRate)
-{
-    struct Row { Uint32 step; std::vector<int> in, out; } rows[] = {{1000, {255, 127}, {0, 127}},
-                {500, {255, 191, 127, 63}, {0, 63, 127, 191}},
-                {300, {255, 216, 178, 140, 102, 63, 25}, {0, 38, 76, 114, 153, 191, 229}}};
-    for (const Row &row : rows) {
-        reset_state();
-        clock_step = row.step;
-        close_window();
-        run_game();
-        std::vector<int> in(alphas.begin(), alphas.begin() + (long)row.in.size());
-        auto end_in = alphas.begin() + (long)row.in.size();
-        std::vector<int> out(end_in, end_in + (long)row.out.size());
-        EXPECT_EQ(in, row.in);
-        EXPECT_EQ(out, row.out);
-        EXPECT_EQ(alphas[row.in.size() + row.out.size()], 255);  // the next picture's fade
-    }
-}
-
 // Each flag, its edges inclusive, and the places between flags.
 TEST_F(Program, FlagsChooseTheirLanguageAtTheirEdges)
 {
