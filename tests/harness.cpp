@@ -2,7 +2,6 @@
 
 #include <SDL/SDL_image.h>
 #include <SDL/SDL_mixer.h>
-#include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -10,15 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <fstream>
 #include <map>
 #include <mutex>
 #include <sstream>
-
-#include "quiz/quiz.h"
-#include "scores/scores.h"
-#include "shell/shell.h"
 
 namespace harness {
 
@@ -102,7 +96,7 @@ static void button(Uint8 type, int x, int y, int which)
     });
 }
 
-void press(int x, int y, int which) { button(SDL_MOUSEBUTTONDOWN, x, y, which); }
+static void press(int x, int y, int which) { button(SDL_MOUSEBUTTONDOWN, x, y, which); }
 void release(int x, int y, int which) { button(SDL_MOUSEBUTTONUP, x, y, which); }
 void click(int x, int y, int which) { press(x, y, which), release(x, y, which); }
 void key_down(int sym) { push(SDL_KEYDOWN, [=](SDL_Event &e) { e.key.keysym.sym = (SDLKey)sym; }); }

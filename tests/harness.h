@@ -26,7 +26,6 @@ namespace harness {
 // Input script. Each poll takes the next item; idle(n) makes n polls find
 // nothing. Once the script is spent every poll brings a close request.
 void motion(int x, int y);
-void press(int x, int y, int button = SDL_BUTTON_LEFT);
 void release(int x, int y, int button = SDL_BUTTON_LEFT);
 void click(int x, int y, int button = SDL_BUTTON_LEFT);  // press, release
 void key_down(int sym);
@@ -62,8 +61,7 @@ void expect_fades_of_two_seconds();
 
 // Each SDL_GetTicks reading returns the time, then advances it by the
 // step; SDL_Delay advances it by the delay.
-extern Uint32 clock_now;
-extern Uint32 clock_step;
+extern Uint32 clock_now, clock_step;
 
 // What the game did, in order, one line each:
 //   load FILE | load FILE failed | fade in|out FILE | show FILE
@@ -81,9 +79,7 @@ extern std::deque<int> forced_rand;
 // SDL_Init fails for any subsystem in fail_init.
 extern std::vector<std::string> fail_pictures;
 extern Uint32 fail_init;
-extern bool fail_video_mode;
-extern bool fail_ttf_init;
-extern bool fail_calloc;
+extern bool fail_video_mode, fail_ttf_init, fail_calloc;
 
 // Mixer handles: loads in order, and whether each was freed exactly once
 // (but the one still playing).
