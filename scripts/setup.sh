@@ -18,14 +18,14 @@ installed() {
 
 # What the list wants and none of whose alternatives is installed.
 wanted=""
-while read -r set spec rest; do
+while read -r set entry rest; do
     case $set in ''|'#'*) continue ;; esac
     case $sets in *" $set "*) ;; *) continue ;; esac
     found=no
-    for p in $(echo "${spec%\?}" | tr '|' ' '); do
+    for p in $(echo "${entry%\?}" | tr '|' ' '); do
         if installed "$p"; then found=yes; break; fi
     done
-    [ $found = yes ] || wanted="$wanted $spec"
+    [ $found = yes ] || wanted="$wanted $entry"
 done < scripts/packages
 [ -n "$wanted" ] || exit 0
 
@@ -44,15 +44,15 @@ $SUDO apt-get update -qq
 # The first alternative this release has; apt-cache shows no candidate for a
 # name that is missing or only provided by another package.
 missing=""
-for spec in $wanted; do
+for entry in $wanted; do
     pick=""
-    for p in $(echo "${spec%\?}" | tr '|' ' '); do
+    for p in $(echo "${entry%\?}" | tr '|' ' '); do
         if apt-cache policy "$p" 2>/dev/null | grep -q 'Candidate: [^(]'; then pick=$p; break; fi
     done
     if [ -n "$pick" ]; then
         missing="$missing $pick"
-    elif [ "${spec%\?}" = "$spec" ]; then
-        echo "This release has no package $spec" >&2
+    elif [ "${entry%\?}" = "$entry" ]; then
+        echo "This release has no package $entry" >&2
         exit 1
     fi
 done
