@@ -65,27 +65,21 @@ TEST_F(Screens, MenuLightsTheEntryUnderTheMouseAndPlaysItsTuneWithMusic)
 // and what the settings file keeps.
 TEST_F(Screens, OptionsChangeSoundAndDisplay)
 {
-    struct Row {
-        const char *config;
-        int x, y;
-        const char *saved;
-        std::vector<std::string> after_click;
-        int clicks;  // effect clicks heard in the options screen
-    } rows[] = {
-        {"0 0\n", 0, 180, "0 1\n",
-         {"blit gfx/option.png 400,180,240,35 at 400,180", "blit gfx/soption.png 0,180,240,35 at 0,180"}, 1},
-        {"0 1\n", 240, 215, "0 -1\n",
-         {"blit gfx/option.png 400,180,240,35 at 400,180", "blit gfx/option.png 0,180,240,35 at 0,180"}, 0},
-        {"0 -1\n", 0, 215, "0 1\n",
-         {"blit gfx/option.png 400,180,240,35 at 400,180", "blit gfx/soption.png 0,180,240,35 at 0,180"}, 0},
-        {"0 0\n", 400, 180, "0 -1\n",
-         {"blit gfx/option.png 400,180,240,35 at 400,180", "blit gfx/option.png 0,180,240,35 at 0,180"}, 1},
-        {"0 1\n", 640, 215, "0 0\n",
-         {"blit gfx/soption.png 400,180,240,35 at 400,180", "blit gfx/option.png 0,180,240,35 at 0,180"}, 0},
-        {"0 0\n", 0, 335, "1 0\n",
-         {"blit gfx/option.png 400,335,240,35 at 400,335", "blit gfx/soption.png 0,335,240,35 at 0,335"}, 1},
-        {"1 0\n", 640, 370, "0 0\n",
-         {"blit gfx/soption.png 400,335,240,35 at 400,335", "blit gfx/option.png 0,335,240,35 at 0,335"}, 1},
+    // The music and effects pair lit or not after the click, then the
+    // full-screen and window pair.
+    auto area = [](bool lit, int x, int y) {
+        std::string at = std::to_string(x) + "," + std::to_string(y);
+        return std::string("blit gfx/") + (lit ? "soption" : "option") + ".png " + at + ",240,35 at " + at;
+    };
+    struct Row { const char *config; int x, y; const char *saved; std::vector<std::string> after_click; int clicks; };
+    const Row rows[] = {  // clicks: effect clicks heard in the options screen
+        {"0 0\n", 0, 180, "0 1\n", {area(false, 400, 180), area(true, 0, 180)}, 1},
+        {"0 1\n", 240, 215, "0 -1\n", {area(false, 400, 180), area(false, 0, 180)}, 0},
+        {"0 -1\n", 0, 215, "0 1\n", {area(false, 400, 180), area(true, 0, 180)}, 0},
+        {"0 0\n", 400, 180, "0 -1\n", {area(false, 400, 180), area(false, 0, 180)}, 1},
+        {"0 1\n", 640, 215, "0 0\n", {area(true, 400, 180), area(false, 0, 180)}, 0},
+        {"0 0\n", 0, 335, "1 0\n", {area(false, 400, 335), area(true, 0, 335)}, 1},
+        {"1 0\n", 640, 370, "0 0\n", {area(true, 400, 335), area(false, 0, 335)}, 1},
         {"0 0\n", 241, 216, "0 0\n", {}, 0},
     };
     for (const Row &row : rows) {
