@@ -217,38 +217,39 @@ static int check_folder(const std::string &folder, TTF_Font *font)
             Asked a{path, (int)q + 1, folded(lines[q] + " " + lines[q + 1]), "", {}};
             int code = code_value(lines[q + 6]);
             for (int k = 0; k < 4; k++) {
-                bool right = code == (k == 0 ? 1000 : k == 1 ? 100 : k == 2 ? 10 : 1);
-                (right ? a.right : (a.wrong.push_back(""), a.wrong.back())) = folded(lines[q + 2 + k]);
+                std::string answer = folded(lines[q + 2 + k]);
+                if (code == (k == 0 ? 1000 : k == 1 ? 100 : k == 2 ? 10 : 1))
+                    a.right = answer;
+                else
+                    a.wrong.push_back(answer);
             }
             all.push_back(a);
         }
     }
-    Checker check{folder.c_str(), NULL};
+    int problems = 0;
     for (size_t i = 0; i < all.size(); i++) {
         for (size_t j = 0; j < all.size(); j++) {
             const Asked &a = all[i], &b = all[j];
-            const char *where = b.file.c_str();
+            const char *what = NULL;
             if (i == j)
                 continue;
             if (j < i && a.text == b.text)
-                printf("%s:%d: the question repeats the one at %s:%d\n", a.file.c_str(), a.line, where, b.line);
+                what = "the question repeats the one at";
             else if (j < i && !a.right.empty() && a.right == b.right)
-                printf("%s:%d: the right answer is also the right answer at %s:%d\n", a.file.c_str(), a.line,
-                       where, b.line);
+                what = "the right answer is also the right answer at";
             else if (b.right.size() >= 3 && names_word(a.text, b.right))
-                printf("%s:%d: the question names the right answer of %s:%d\n", a.file.c_str(), a.line, where,
-                       b.line);
-            else if (std::find(a.wrong.begin(), a.wrong.end(), b.right) != a.wrong.end() && !b.right.empty())
-                printf("%s:%d: a wrong answer is the right answer of %s:%d\n", a.file.c_str(), a.line, where,
-                       b.line);
-            else
+                what = "the question names the right answer of";
+            else if (!b.right.empty() && std::find(a.wrong.begin(), a.wrong.end(), b.right) != a.wrong.end())
+                what = "a wrong answer is the right answer of";
+            if (what == NULL)
                 continue;
-            check.problems++;
+            printf("%s:%d: %s %s:%d\n", a.file.c_str(), a.line, what, b.file.c_str(), b.line);
+            problems++;
         }
     }
-    printf("%s: %zu questions in all, %d problem%s between the files\n", folder.c_str(), all.size(),
-           check.problems, check.problems == 1 ? "" : "s");
-    return std::max(worst, check.problems > 0 ? 1 : 0);
+    printf("%s: %zu questions in all, %d problem%s between the files\n", folder.c_str(), all.size(), problems,
+           problems == 1 ? "" : "s");
+    return std::max(worst, problems > 0 ? 1 : 0);
 }
 
 int main(int argc, char *argv[])
