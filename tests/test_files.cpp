@@ -93,7 +93,7 @@ static int in_child(const std::function<int()> &body)
 TEST_F(Files, SavingKeepsOldOrNewWhole)
 {
     bool root = geteuid() == 0;
-    struct Row { const char *before; int result; const char *target, *content, *after; } rows[] = {
+    struct Row { const char *before; int result; const char *target, *content, *after; int rename_errno = 0; } rows[] = {
         {":", 0, "f", "new\n", "test ! -e f.tmp"},
         {"echo old and longer > f", 0, "f", "new\n", "test ! -e f.tmp"},
         {"echo stale > f.tmp", 0, "f", "new\n", "test ! -e f.tmp"},
@@ -101,11 +101,18 @@ TEST_F(Files, SavingKeepsOldOrNewWhole)
         {"ln -s gone f", 0, "gone", "new\n", "test -L f"},
         {"echo mine > f && chmod 444 f", root ? 0 : -1, "f", root ? "new\n" : "mine\n", "test ! -e f.tmp"},
         {"echo old > f && chmod 640 f", 0, "f", "new\n", "test $(stat -c %a f) = 640"},
+        // Where no new file can take the old one's place, it is rewritten:
+        // another's file in a sticky folder, a folder by the temporary name.
+        {"echo old and longer > f && ls -i f > i", 0, "f", "new\n", "test ! -e f.tmp && ls -i f | cmp i", EPERM},
+        {"mkdir -p f.tmp/x && echo old and longer > f", 0, "f", "new\n", "test -d f.tmp/x"},
+        {"mkdir f.tmp", -1, "f", "", "test -d f.tmp"},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.before);
-        ASSERT_EQ(system((std::string("rm -rf f f.tmp d gone && ") + row.before).c_str()), 0);
+        ASSERT_EQ(system((std::string("rm -rf f f.tmp d gone i && ") + row.before).c_str()), 0);
+        fail_rename = row.rename_errno;
         EXPECT_EQ(save_file("f", "f.tmp", "new\n", 4), row.result);
+        fail_rename = 0;
         EXPECT_EQ(read_file(row.target), row.content);
         EXPECT_EQ(system(row.after), 0) << row.after;
     }

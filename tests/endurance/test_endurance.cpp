@@ -7,13 +7,13 @@
 using namespace harness;
 
 extern "C" {
-ssize_t __real_write(int fd, const void *data, size_t len);
+size_t __real_fwrite(const void *data, size_t size, size_t n, FILE *file);
 int __real_fsync(int fd);
 int __real_rename(const char *from, const char *to);
 size_t __sanitizer_get_current_allocated_bytes(void) __attribute__((weak));
 }
 
-// A forked run kills itself at step kill_at of its saves: before or after any write, fsync or rename,
+// A forked run kills itself at step kill_at of its saves: before or after any fwrite, fsync or rename,
 // or half way through a write, so a file may be left cut short.
 static int kill_at = -1, steps = 0;
 
@@ -24,11 +24,11 @@ template <class T = int> static T step(T result = 0)
     return result;
 }
 
-extern "C" ssize_t __wrap_write(int fd, const void *data, size_t len)
+extern "C" size_t __wrap_fwrite(const void *data, size_t size, size_t n, FILE *file)
 {
-    if (kill_at >= 0 && steps == kill_at && len > 1)
-        __real_write(fd, data, len / 2);
-    return step(), step(__real_write(fd, data, len));
+    if (kill_at >= 0 && steps == kill_at && n > 1)
+        __real_fwrite(data, size, n / 2, file), fflush(file);
+    return step(), step(__real_fwrite(data, size, n, file));
 }
 
 extern "C" int __wrap_fsync(int fd)
