@@ -1,7 +1,6 @@
-#include "quiz/quiz.h"
-#include "shell/shell.h"
-
-static const int answer_codes[4] = {1000, 100, 10, 1};
+// The answer board: the red bar under a chosen answer, the ladder's
+// marker, and the wait for the confirming click.
+#include "quiz/quiz_local.h"
 
 static SDL_Rect answer_bar(int k)
 {
@@ -24,16 +23,16 @@ void draw_selected(int which)
     SDL_Flip(screen);
 }
 
-void draw_here(int position)
+void draw_here(int rung)
 {
     static const int rungs[12] = {198, 182, 167, 152, 137, 122, 107, 92, 77, 52, 37, 22};
-    if (position < 0 || position > 11)
+    if (rung < 0 || rung > 11)
         return;
     SDL_Surface *marks = IMG_Load("gfx/smenu.png");
     if (marks == NULL)
         return;
     SDL_Rect marker = {224, 30, 20, 20};
-    SDL_Rect where = {408, (Sint16)rungs[position], 20, 20};
+    SDL_Rect where = {408, (Sint16)rungs[rung], 20, 20};
     SDL_BlitSurface(marks, &marker, screen, &where);
     SDL_Flip(screen);
     SDL_FreeSurface(marks);
@@ -65,9 +64,8 @@ int check_again(int code, int *quit_flag)
             if (pressed(&help[2], ix, iy))
                 pub_speak(code);
         } else if (event.type == SDL_QUIT) {
+            end_program();
             *quit_flag = 1;
-            quitapp = 1;
-            APPMODE = MODE_QUIT;
             ix = iy = 0;
             return 0;
         }

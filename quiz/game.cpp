@@ -1,9 +1,9 @@
+// The game: twelve questions up the prize ladder, then the result.
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "quiz/quiz.h"
+#include "quiz/quiz_local.h"
 #include "scores/scores.h"
-#include "shell/shell.h"
 
 const char win[13][10] = {
     "0", "100", "200", "500", "1000", "3000", "6000",
@@ -14,23 +14,11 @@ int oneone = 0, call = 0, pub = 0;
 int position = 0;
 int ix = 0, iy = 0;
 
-static const int answer_codes[4] = {1000, 100, 10, 1};
-
 static const char *const question_files[3][3] = {
     {"quest/pol/latwe.qst", "quest/pol/srednie.qst", "quest/pol/trudne.qst"},
     {"quest/eng/latwe.qst", "quest/eng/srednie.qst", "quest/eng/trudne.qst"},
     {"quest/swe/latwe.qst", "quest/swe/srednie.qst", "quest/swe/trudne.qst"},
 };
-
-static const char *language_text(const char *polish, const char *english, const char *swedish)
-{
-    return language == 1 ? polish : language == 2 ? english : language == 4 ? swedish : "";
-}
-
-static int lang_row()
-{
-    return language == 2 ? 1 : language == 4 ? 2 : 0;
-}
 
 static void draw_name()
 {
@@ -40,21 +28,14 @@ static void draw_name()
 // Loads the three pools and their used lists; 0 when the game cannot start.
 static int setup(int *used[3])
 {
-    fade(screen, image, 2, 1);
-    SDL_FreeSurface(image);
-    image = IMG_Load("gfx/game.png");
-    if (image != NULL) {
-        fade(screen, image, 2, 0);
-        SDL_BlitSurface(image, NULL, screen, NULL);
+    if (change_screen("gfx/game.png")) {
         draw_name();
         SDL_Flip(screen);
-    } else {
-        printf("error!:  %s\n", SDL_GetError());
     }
     SDL_Delay(100);
 
     for (int level = 1; level <= 3; level++) {
-        if (load_question(question_files[lang_row()][level - 1], level) == -1) {
+        if (load_question(question_files[language_folder()][level - 1], level) == -1) {
             LAPPMODE = MODE_GAME;
             APPMODE = MODE_MENU;
             return 0;
@@ -67,10 +48,10 @@ static int setup(int *used[3])
         if (pools[level][0].count < 4) {
             char text[512];
             snprintf(text, sizeof text,
-                     language_text("Za malo pytan w pliku: %s", "Too few questions in file: %s",
+                     in_language("Za malo pytan w pliku: %s", "Too few questions in file: %s",
                                    "F\xf6r f\xe5 fr\xe5gor i filen: %s"),
-                     question_files[lang_row()][level]);
-            requester(20, 200, text);
+                     question_files[language_folder()][level]);
+            requester(MESSAGE_X, MESSAGE_Y, text);
             LAPPMODE = MODE_GAME;
             APPMODE = MODE_MENU;
             return 0;
@@ -79,8 +60,8 @@ static int setup(int *used[3])
     for (int level = 0; level < 3; level++) {
         used[level] = (int *)calloc((size_t)pools[level][0].count, sizeof(int));
         if (used[level] == NULL) {
-            requester(20, 200,
-                      language_text("Nie moge zaalokowac pamieci na pytania!", "Cannot allocate memory for questions!",
+            requester(MESSAGE_X, MESSAGE_Y,
+                      in_language("Nie moge zaalokowac pamieci na pytania!", "Cannot allocate memory for questions!",
                                     "Kan inte allokera minne f\xf6r fr\xe5gorna!"));
             APPMODE = MODE_MENU;
             quit = 1;
@@ -120,17 +101,17 @@ static int show_question(int *used[3])
 static void answer(int k, int correct)
 {
     if (music == 0)
-        play_sound(5);
+        play_sound(SND_CLICK);
     draw_selected(k + 1);
     int confirmed = check_again(correct, &quit);
     int first_right = answer_codes[k] == correct;
     if (first_right && confirmed) {
         if (music == 0)
-            play_sound(3);
+            play_sound(SND_APPLAUSE);
         position++;
     } else if (!first_right && !confirmed) {
         if (music == 0)
-            play_sound(4);
+            play_sound(SND_WRONG);
         APPMODE = MODE_MENU;
         quit = 1;
     }
@@ -145,17 +126,17 @@ static void click(int correct)
             answer(k, correct);
     if (pressed(&help[0], ix, iy)) {
         if (music == 0)
-            play_sound(7);
+            play_sound(SND_FIFTY);
         help_one(correct);
     }
     if (pressed(&help[1], ix, iy)) {
         if (music == 0)
-            play_sound(11);
+            play_sound(SND_TELEPHONE);
         phone(correct);
     }
     if (pressed(&help[2], ix, iy)) {
         if (music == 0)
-            play_sound(9);
+            play_sound(SND_AUDIENCE);
         pub_speak(correct);
     }
 }
@@ -170,7 +151,7 @@ static void end_game(int *used[3])
     if (position > 11)
         position = 12;
     char result[64];
-    snprintf(result, sizeof result, language_text("Wlasnie wygrales %s", "You just won %s", "Grattis du vann %s"),
+    snprintf(result, sizeof result, in_language("Wlasnie wygrales %s", "You just won %s", "Grattis du vann %s"),
              win[position]);
     requester(50, 200, result);
     insert_score(player_name, position);
@@ -189,10 +170,10 @@ void game()
     int correct = 0;
     int *used[3] = {NULL, NULL, NULL};
     if (music == 1)
-        play_sound(2);
+        play_sound(SND_GAME_TUNE);
     position = 0;
     if (music == 0)
-        play_sound(3);
+        play_sound(SND_APPLAUSE);
 
     while (!quit) {
         if (APPMODE != LAPPMODE && !setup(used))
@@ -208,9 +189,7 @@ void game()
         if (event.type == SDL_MOUSEBUTTONUP) {
             click(correct);
         } else if (event.type == SDL_QUIT) {
-            quit = 1;
-            quitapp = 1;
-            APPMODE = MODE_QUIT;
+            end_program();
         }
         if (position > 11) {
             quit = 1;

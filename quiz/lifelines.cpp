@@ -1,17 +1,15 @@
+// The three lifelines, each once a game, and their icons marked as used.
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
 
-#include "quiz/quiz.h"
-#include "shell/shell.h"
-
-static const int answer_codes[4] = {1000, 100, 10, 1};
+#include "quiz/quiz_local.h"
 
 void help_one(int code)
 {
     static const SDL_Rect places[4] = {{80, 355, 220, 40}, {400, 355, 220, 40}, {80, 424, 220, 40}, {400, 424, 220, 40}};
     if (music == 0)
-        play_sound(7);
+        play_sound(SND_FIFTY);
     if (oneone != 0)
         return;
     oneone = 1;
@@ -35,28 +33,33 @@ void help_one(int code)
     }
 }
 
+// A lifeline's box, or NULL when the lifeline was used (`used` is set
+// now) or the box is missing. Its sound starts before the box is shown.
+static SDL_Surface *open_box(int *used, int sound)
+{
+    if (*used != 0)
+        return NULL;
+    *used = 1;
+    SDL_Surface *box = IMG_Load("gfx/information.png");
+    if (box != NULL && music == 0)
+        play_sound(sound);
+    return box;
+}
+
 void phone(int code)
 {
     (void)code;  // the friend guesses
-    if (call != 0)
-        return;
-    call = 1;
-    SDL_Surface *box = IMG_Load("gfx/information.png");
+    SDL_Surface *box = open_box(&call, SND_TELEPHONE);
     if (box == NULL)
         return;
-    if (music == 0)
-        play_sound(11);
     SDL_Rect where = {40, 80, 0, 0};
     SDL_BlitSurface(box, NULL, screen, &where);
     int r = rand() % 4;
     char text[64] = "";
-    const char letter = (char)('A' + r);
-    if (language == 1)
-        snprintf(text, sizeof text, "Gracz telefoniczny stawia na odpowiedz %c", letter);
-    else if (language == 2)
-        snprintf(text, sizeof text, "Phone player just say it will be answer %c", letter);
-    else if (language == 4)
-        snprintf(text, sizeof text, "Telefonhj\xe4lpen svarar  %c", letter);
+    snprintf(text, sizeof text,
+             in_language("Gracz telefoniczny stawia na odpowiedz %c", "Phone player just say it will be answer %c",
+                         "Telefonhj\xe4lpen svarar  %c"),
+             'A' + r);
     if (text[0] != 0)
         DrawText(font1, text, 90, 110, 0, 0, 0);
     SDL_Flip(screen);
@@ -97,32 +100,18 @@ static void poll_audience(int votes[4])
 void pub_speak(int code)
 {
     (void)code;
-    if (pub != 0)
-        return;
-    pub = 1;
-    SDL_Surface *box = IMG_Load("gfx/information.png");
+    SDL_Surface *box = open_box(&pub, SND_AUDIENCE);
     if (box == NULL)
         return;
-    if (music == 0)
-        play_sound(9);
     srand((unsigned int)time(0));
     int votes[4];
     poll_audience(votes);
 
     SDL_Rect where = {40, 100, 0, 0};
     SDL_BlitSurface(box, NULL, screen, &where);
-    const char *heading = NULL, *format = NULL;
-    if (language == 1) {
-        heading = "Publicznosc m\xf3wi:";
-        format = "Odpowiedz %c %d%%";
-    } else if (language == 2) {
-        heading = "The people say's:";
-        format = "Answer %c %d%%";
-    } else if (language == 4) {
-        heading = "Publiken svarar:";
-        format = "%c %d%%";
-    }
-    if (heading != NULL) {
+    const char *heading = in_language("Publicznosc m\xf3wi:", "The people say's:", "Publiken svarar:");
+    const char *format = in_language("Odpowiedz %c %d%%", "Answer %c %d%%", "%c %d%%");
+    if (heading[0] != 0) {
         static const int x[4] = {140, 400, 140, 400}, y[4] = {135, 135, 155, 155};
         DrawText(font1, heading, 210, 110, 0, 0, 0);
         for (int k = 0; k < 4; k++) {
@@ -138,10 +127,7 @@ void pub_speak(int code)
 void deactivate(int which)
 {
     static const char *const pictures[] = {"gfx/smenu.png", "gfx/eng/smenu.png", "gfx/swe/smenu.png"};
-    SDL_FreeSurface(simage);
-    simage = IMG_Load(pictures[language == 2 ? 1 : language == 4 ? 2 : 0]);
-    if (simage == NULL)
-        printf("error!:  %s\n", SDL_GetError());
+    load_simage(pictures[language_folder()]);
     if (screen == NULL || simage == NULL || which < 1 || which > 3)
         return;
     static const SDL_Rect used[3] = {{440, 5, 70, 60}, {507, 5, 70, 60}, {570, 5, 70, 60}};

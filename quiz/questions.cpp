@@ -1,11 +1,13 @@
+// Question files: reading a level's pool, with every question's answers
+// shuffled into their display slots.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include "quiz/quiz.h"
-#include "shell/shell.h"
+#include "quiz/quiz_local.h"
 
 QuestionPool *easy = NULL, *med = NULL, *hard = NULL;
+const int answer_codes[4] = {1000, 100, 10, 1};
 
 static QuestionPool **level_pool(int level)
 {
@@ -22,10 +24,9 @@ static QuestionPool **level_pool(int level)
 
 static void tell(const char *polish, const char *english, const char *swedish, const char *path)
 {
-    const char *format = language == 1 ? polish : language == 2 ? english : language == 4 ? swedish : "";
     char text[512];
-    snprintf(text, sizeof text, format, path);
-    requester(20, 200, text);
+    snprintf(text, sizeof text, in_language(polish, english, swedish), path);
+    requester(MESSAGE_X, MESSAGE_Y, text);
 }
 
 // The messages keep no line feed: the font would draw it as a box.
@@ -59,7 +60,6 @@ static int draw_other_slot(const int *taken, int count)
 
 static void read_question(Question *q, FILE *file)
 {
-    static const int slot_codes[4] = {1000, 100, 10, 1};
     read_line(q->line1, file);
     read_line(q->line2, file);
     int slots[4];
@@ -74,8 +74,8 @@ static void read_question(Question *q, FILE *file)
     // The code names a line of the file; keep it as read if it names none.
     q->correct = code;
     for (int k = 0; k < 4; k++)
-        if (code == slot_codes[k])
-            q->correct = slot_codes[slots[k]];
+        if (code == answer_codes[k])
+            q->correct = answer_codes[slots[k]];
 }
 
 int load_question(const char *path, int level)

@@ -5,8 +5,8 @@
 
 #include <stdint.h>
 
-// One question, its answers in display order A to D. Answer codes: 1000 A,
-// 100 B, 10 C, 1 D.
+// One question, its answers in display order A to D, and the answer code
+// of the right one (1000 A, 100 B, 10 C, 1 D).
 struct Question {
     char line1[301];
     char line2[301];
@@ -19,29 +19,18 @@ struct Question {
 // to by its first record.
 typedef Question QuestionPool;
 
+// The three pools of the game that runs, by level 1, 2, 3; NULL between
+// games.
 extern QuestionPool *easy, *med, *hard;
 
+// Reads the question file `path` into the pool of `level`, its answers
+// shuffled; -1 (having told the player) when the file cannot be read.
 int load_question(const char *path, int level);
 void free_question(QuestionPool **pool);
-void print_question(const Question *question);
 
 // Prize texts by the number of right answers.
 extern const char win[13][10];
 
-// Lifeline states: 0 available, 1 used in this game.
-extern int oneone, call, pub;
-extern int position;
-extern int ix, iy;
-
 void game();
-
-void draw_selected(int which);
-void draw_here(int position);
-int check_again(int code, int *quit_flag);
-
-void help_one(int code);
-void phone(int code);
-void pub_speak(int code);
-void deactivate(int which);
 
 #endif

@@ -1,8 +1,8 @@
-#include <stdio.h>
+// The best-players screen: the table drawn on its picture.
 #include <string.h>
 
 #include "quiz/quiz.h"
-#include "scores/scores.h"
+#include "scores/scores_local.h"
 #include "shell/shell.h"
 
 static void draw_rows()
@@ -34,37 +34,17 @@ void highscores()
     quit = 0;
     if (APPMODE == MODE_SCORES) {
         while (!quit) {
-            if (LAPPMODE != APPMODE) {
-                fade(screen, image, 2, 1);
-                SDL_FreeSurface(image);
-                image = IMG_Load("gfx/thebest.png");
-                if (image == NULL) {
-                    printf("error!:  %s\n", SDL_GetError());
-                } else {
-                    fade(screen, image, 2, 0);
-                    SDL_BlitSurface(image, NULL, screen, NULL);
-                    draw_rows();
-                    SDL_Flip(screen);
-                    if (music == 0)
-                        play_sound(3);
-                    SDL_Delay(100);
-                }
+            if (LAPPMODE != APPMODE && change_screen("gfx/thebest.png")) {
+                draw_rows();
+                SDL_Flip(screen);
+                if (music == 0)
+                    play_sound(SND_APPLAUSE);
+                SDL_Delay(100);
             }
-            LAPPMODE = APPMODE;
-            SDL_PollEvent(&event);
-            if (event.type == SDL_MOUSEBUTTONUP) {
-                quit = 1;
-                event.type = 0;
-                APPMODE = MODE_MENU;
-            } else if (event.type == SDL_QUIT) {
-                quit = 1;
-                quitapp = 1;
-                event.type = 0;
-                APPMODE = MODE_QUIT;
-            }
+            click_to_menu();
         }
         if (music == 0)
-            play_sound(5);
+            play_sound(SND_CLICK);
     }
     SDL_Delay(200);
 }

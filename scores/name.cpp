@@ -1,9 +1,10 @@
-#include <stdio.h>
+// The name entry before each game.
 #include <string.h>
 
 #include "scores/scores.h"
 #include "shell/shell.h"
 
+// Where the name is typed; its picture is restored before every redraw.
 static Button name_field = {120, 402, 520, 30};
 
 static void restore_field()
@@ -13,31 +14,18 @@ static void restore_field()
     SDL_Flip(screen);
 }
 
-static void enter_screen()
+static void enter_name_screen()
 {
-    fade(screen, image, 2, 1);
-    SDL_FreeSurface(image);
-    image = IMG_Load("gfx/name.png");
-    if (image == NULL) {
-        printf("error!:  %s\n", SDL_GetError());
-    } else {
-        SDL_BlitSurface(image, NULL, screen, NULL);
-        fade(screen, image, 2, 0);
-        // The fade stops short of its last step: show the picture itself.
-        SDL_BlitSurface(image, NULL, screen, NULL);
+    leave_screen();
+    if (enter_screen("gfx/name.png", BLIT_FIRST)) {
         SDL_Flip(screen);
         // The line feed at 10 is overwritten by the terminators of the
         // first ten letters.
         memset(player_name, 0, 10);
         player_name[10] = '\n';
         restore_field();
-        const char *prompt = "";
-        if (language == 1)
-            prompt = "Prosze wpisac swoje imie";
-        else if (language == 2)
-            prompt = "Please enter your name";
-        else if (language == 4)
-            prompt = "Var v\xe4nlig ange ditt namn";
+        const char *prompt = in_language("Prosze wpisac swoje imie", "Please enter your name",
+                                         "Var v\xe4nlig ange ditt namn");
         DrawText(font1, prompt, 270, 360, 0, 0, 0);
     }
     SDL_Delay(100);
@@ -59,7 +47,7 @@ static void type_key(int sym)
         if (nplayer > 9)
             nplayer = 10;
         if (music == 0)
-            play_sound(8);
+            play_sound(SND_KEY);
     }
     restore_field();
     DrawText(font1, player_name, 140, 400, 0, 0, 0);
@@ -73,7 +61,7 @@ void enter_name()
         return;
     while (!quit) {
         if (APPMODE != LAPPMODE)
-            enter_screen();
+            enter_name_screen();
         LAPPMODE = APPMODE;
         // A key still held leaves its event here and types again.
         SDL_PollEvent(&event);
@@ -81,16 +69,14 @@ void enter_name()
             int sym = event.key.keysym.sym;
             if (sym == SDLK_RETURN) {
                 if (music == 0)
-                    play_sound(10);
+                    play_sound(SND_START);
                 APPMODE = MODE_GAME;
                 quit = 1;
             } else if (nplayer <= 10) {
                 type_key(sym);
             }
         } else if (event.type == SDL_QUIT) {
-            quit = 1;
-            quitapp = 1;
-            APPMODE = MODE_QUIT;
+            end_program();
         }
     }
 }

@@ -3,12 +3,10 @@
 #ifndef ZENOBAR_SCORES_H
 #define ZENOBAR_SCORES_H
 
-// Entry 0 is the lowest. A name read from the file may keep its newline.
-extern char players[5][20];
-extern int playersi[5];
-
+// "highscores": read at start-up, written at the end of the run.
 int loadh();
 int saveh();
+// A result enters the table in memory; it reaches the file at the end.
 void insert_score(const char *name, int level);
 
 void highscores();

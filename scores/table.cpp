@@ -1,8 +1,9 @@
+// The table of the five best players and its file "highscores".
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include "scores/scores.h"
+#include "scores/scores_local.h"
 #include "shell/shell.h"
 
 char players[5][20];

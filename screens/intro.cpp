@@ -1,7 +1,5 @@
-#include <stdio.h>
-
-#include "screens/screens.h"
-#include "shell/shell.h"
+// The intro: two pictures, then the choice of language by its flag.
+#include "screens/screens_local.h"
 
 void draw_buttonslang(int highlight, int restore, SDL_Surface *normal, SDL_Surface *lit,
                       SDL_Surface *target)
@@ -13,11 +11,9 @@ void draw_buttonslang(int highlight, int restore, SDL_Surface *normal, SDL_Surfa
 // skipped.
 static void show_picture(SDL_Surface *display, const char *file)
 {
-    SDL_Surface *picture = IMG_Load(file);
-    if (picture == NULL) {
-        printf("error!:  %s\n", SDL_GetError());
+    SDL_Surface *picture = load_picture(file);
+    if (picture == NULL)
         return;
-    }
     fade(screen, picture, 2, 0);
     SDL_BlitSurface(picture, NULL, display, NULL);
     SDL_Flip(display);
@@ -28,28 +24,18 @@ static void show_picture(SDL_Surface *display, const char *file)
 
 static void choose_language(SDL_Surface *display)
 {
-    static const int languages[] = {1, 2, 4};
+    static const int languages[] = {LANG_POLISH, LANG_ENGLISH, LANG_SWEDISH};
     int current = 0, previous = 0;
     while (!quit) {
         SDL_PollEvent(&event);
         previous = current;
         switch (event.type) {
-        case SDL_MOUSEMOTION: {
-            int mx, my;
-            SDL_GetMouseState(&mx, &my);
-            current = 0;
-            for (int k = 1; k <= 3; k++) {
-                if (pressed(&lang[k - 1], mx, my)) {
-                    current = k;
-                    break;
-                }
-            }
+        case SDL_MOUSEMOTION:
+            current = mouse_over(lang, 3);
             draw_buttonslang(current, previous, image, simage, display);
             break;
-        }
         case SDL_KEYDOWN:
-            if (SDL_GetKeyState(NULL)[SDLK_ESCAPE])
-                quit = 1;
+            quit_on_escape();
             break;
         case SDL_MOUSEBUTTONUP:
             if (current != 0) {
@@ -59,9 +45,7 @@ static void choose_language(SDL_Surface *display)
             }
             break;
         case SDL_QUIT:
-            quit = 1;
-            quitapp = 1;
-            APPMODE = MODE_QUIT;
+            end_program();
             break;
         }
     }
@@ -77,19 +61,15 @@ void intro_part(SDL_Surface *display)
     show_picture(display, "gfx/logo.png");
     show_picture(display, "gfx/title.png");
 
-    image = IMG_Load("gfx/slanguage.png");
-    if (image == NULL) {
-        printf("error!:  %s\n", SDL_GetError());
-    } else {
-        simage = IMG_Load("gfx/sslanguage.png");
-        if (simage == NULL) {
-            printf("error!:  %s\n", SDL_GetError());
-        } else {
+    image = load_picture("gfx/slanguage.png");
+    if (image != NULL) {
+        simage = load_picture("gfx/sslanguage.png");
+        if (simage != NULL) {
             fade(screen, image, 2, 0);
             SDL_BlitSurface(image, NULL, display, NULL);
             SDL_Flip(display);
             choose_language(display);
         }
     }
-    play_sound(5);
+    play_sound(SND_CLICK);
 }

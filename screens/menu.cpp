@@ -1,20 +1,5 @@
-#include <stdio.h>
-
-#include "screens/screens.h"
-#include "shell/shell.h"
-
-// Shared by the menu entries and the intro's flags.
-void swap_highlight(Button *areas, int count, int highlight, int restore, SDL_Surface *normal,
-                    SDL_Surface *lit, SDL_Surface *target)
-{
-    if (highlight != restore && normal != NULL && lit != NULL && target != NULL) {
-        if (highlight >= 1 && highlight <= count)
-            SDL_BlitSurface(lit, &areas[highlight - 1], target, &areas[highlight - 1]);
-        if (restore >= 1 && restore <= count)
-            SDL_BlitSurface(normal, &areas[restore - 1], target, &areas[restore - 1]);
-    }
-    SDL_Flip(target);
-}
+// The main menu: five entries, the one under the mouse highlighted.
+#include "screens/screens_local.h"
 
 void draw_buttons(int highlight, int restore, SDL_Surface *normal, SDL_Surface *lit,
                   SDL_Surface *target)
@@ -29,24 +14,14 @@ static void enter_menu()
         {"gfx/eng/menu.png", "gfx/eng/smenu.png"},
         {"gfx/swe/menu.png", "gfx/swe/smenu.png"},
     };
-    int which = language == 2 ? 1 : language == 4 ? 2 : 0;
+    int which = language_folder();
 
-    fade(screen, image, 2, 1);
+    leave_screen();
     if (music == 1)
-        play_sound(1);
-    SDL_FreeSurface(image);
-    image = IMG_Load(pictures[which][0]);
-    if (image != NULL) {
-        fade(screen, image, 2, 0);
-        SDL_BlitSurface(image, NULL, screen, NULL);
+        play_sound(SND_MENU_TUNE);
+    if (enter_screen(pictures[which][0], 0))
         SDL_Flip(screen);
-    } else {
-        printf("error!:  %s\n", SDL_GetError());
-    }
-    SDL_FreeSurface(simage);
-    simage = IMG_Load(pictures[which][1]);
-    if (simage == NULL)
-        printf("error!:  %s\n", SDL_GetError());
+    load_simage(pictures[which][1]);
     SDL_Delay(100);
 }
 
@@ -56,7 +31,7 @@ static void choose_entry()
     if (BSET < 1 || BSET > 5)
         return;
     if (music == 0)
-        play_sound(BSET == 1 ? 10 : 5);
+        play_sound(BSET == 1 ? SND_START : SND_CLICK);
     quit = 1;
     if (BSET == 5) {
         quitapp = 1;
@@ -82,31 +57,19 @@ void main_menu()
         LAPPMODE = APPMODE;
         SDL_PollEvent(&event);
         switch (event.type) {
-        case SDL_MOUSEMOTION: {
-            int mx, my;
-            SDL_GetMouseState(&mx, &my);
+        case SDL_MOUSEMOTION:
             LBSET = BSET;
-            BSET = 0;
-            for (int k = 1; k <= 5; k++) {
-                if (pressed(&mbutton[k - 1], mx, my)) {
-                    BSET = k;
-                    break;
-                }
-            }
+            BSET = mouse_over(mbutton, 5);
             draw_buttons(BSET, LBSET, image, simage, screen);
             break;
-        }
         case SDL_KEYDOWN:
-            if (SDL_GetKeyState(NULL)[SDLK_ESCAPE])
-                quit = 1;
+            quit_on_escape();
             break;
         case SDL_MOUSEBUTTONUP:
             choose_entry();
             break;
         case SDL_QUIT:
-            quit = 1;
-            quitapp = 1;
-            APPMODE = MODE_QUIT;
+            end_program();
             break;
         }
     }

@@ -1,94 +1,74 @@
-#include <stdio.h>
+// The options screen: music or effects, full screen or window.
+#include "screens/screens_local.h"
 
-#include "screens/screens.h"
-#include "shell/shell.h"
+// The areas of opt: the two sound choices, the two display choices, Quit.
+enum { OPT_MUSIC, OPT_EFFECTS, OPT_FULLSCREEN, OPT_WINDOW, OPT_QUIT };
 
-static void lit(int area)
+static void shade(int area, int on)
 {
-    SDL_BlitSurface(simage, &opt[area], screen, &opt[area]);
-}
-
-static void unlit(int area)
-{
-    SDL_BlitSurface(image, &opt[area], screen, &opt[area]);
+    SDL_Surface *from = on ? simage : image;
+    SDL_BlitSurface(from, &opt[area], screen, &opt[area]);
 }
 
 static void enter_options()
 {
-    fade(screen, image, 2, 1);
-    SDL_FreeSurface(image);
-    image = IMG_Load("gfx/option.png");
-    if (image != NULL) {
-        fade(screen, image, 2, 0);
-        SDL_BlitSurface(image, NULL, screen, NULL);
-    } else {
-        printf("error!:  %s\n", SDL_GetError());
-    }
-    SDL_FreeSurface(simage);
-    simage = IMG_Load("gfx/soption.png");
-    if (simage == NULL)
-        printf("error!:  %s\n", SDL_GetError());
+    change_screen("gfx/option.png");
+    load_simage("gfx/soption.png");
     SDL_Delay(100);
-    DrawText(font1, "Quit", opt[4].x, opt[4].y, 255, 255, 255);
+    DrawText(font1, "Quit", opt[OPT_QUIT].x, opt[OPT_QUIT].y, 255, 255, 255);
     if (music == 1)
-        lit(0);
+        shade(OPT_MUSIC, 1);
     if (music == 0) {
-        lit(1);
+        shade(OPT_EFFECTS, 1);
         Mix_HaltMusic();
     }
-    play_sound(music == 1 ? 1 : 5);
+    play_sound(music == 1 ? SND_MENU_TUNE : SND_CLICK);
     if (fullscreen == 0)
-        lit(3);
+        shade(OPT_WINDOW, 1);
     else
-        lit(2);
+        shade(OPT_FULLSCREEN, 1);
     SDL_Flip(screen);
+}
+
+// Heard in the setting as it was before the click.
+static void click_sound()
+{
+    if (music == 0)
+        play_sound(SND_CLICK);
+}
+
+// A choice clicked: its row is drawn anew, the right-hand choice first.
+static void redraw_row(int right, int right_on, int left, int left_on)
+{
+    shade(right, right_on);
+    shade(left, left_on);
+    SDL_Flip(screen);
+    event.type = 0;
 }
 
 static void click(int mx, int my)
 {
-    if (pressed(&opt[0], mx, my)) {
-        if (music == 0)
-            play_sound(5);
+    if (pressed(&opt[OPT_MUSIC], mx, my)) {
+        click_sound();
         music = music == 1 ? -1 : 1;
-        unlit(1);
-        if (music == 1)
-            lit(0);
-        else
-            unlit(0);
-        SDL_Flip(screen);
-        event.type = 0;
+        redraw_row(OPT_EFFECTS, 0, OPT_MUSIC, music == 1);
     }
-    if (pressed(&opt[1], mx, my)) {
-        if (music == 0)
-            play_sound(5);
+    if (pressed(&opt[OPT_EFFECTS], mx, my)) {
+        click_sound();
         music = music == 0 ? -1 : 0;
-        if (music == 0)
-            lit(1);
-        else
-            unlit(1);
-        unlit(0);
-        SDL_Flip(screen);
-        event.type = 0;
+        redraw_row(OPT_EFFECTS, music == 0, OPT_MUSIC, 0);
     }
-    if (pressed(&opt[2], mx, my)) {
-        if (music == 0)
-            play_sound(5);
+    if (pressed(&opt[OPT_FULLSCREEN], mx, my)) {
+        click_sound();
         fullscreen = 1;
-        unlit(3);
-        lit(2);
-        SDL_Flip(screen);
-        event.type = 0;
+        redraw_row(OPT_WINDOW, 0, OPT_FULLSCREEN, 1);
     }
-    if (pressed(&opt[3], mx, my)) {
-        if (music == 0)
-            play_sound(5);
+    if (pressed(&opt[OPT_WINDOW], mx, my)) {
+        click_sound();
         fullscreen = 0;
-        lit(3);
-        unlit(2);
-        SDL_Flip(screen);
-        event.type = 0;
+        redraw_row(OPT_WINDOW, 1, OPT_FULLSCREEN, 0);
     }
-    if (pressed(&opt[4], mx, my)) {
+    if (pressed(&opt[OPT_QUIT], mx, my)) {
         quit = 1;
         event.type = 0;
         APPMODE = MODE_MENU;
@@ -109,12 +89,9 @@ void options()
                 SDL_GetMouseState(&mx, &my);
                 click(mx, my);
             } else if (event.type == SDL_QUIT) {
-                if (music == 0)
-                    play_sound(5);
-                quit = 1;
-                quitapp = 1;
+                click_sound();
+                end_program();
                 event.type = 0;
-                APPMODE = MODE_QUIT;
             }
         }
     }

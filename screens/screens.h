@@ -6,18 +6,7 @@
 #include "toolkit/toolkit.h"
 
 void intro_part(SDL_Surface *display);
-void draw_buttonslang(int highlight, int restore, SDL_Surface *normal, SDL_Surface *lit,
-                      SDL_Surface *target);
-
-// Highlights area `highlight` from `lit`, restores `restore` from `normal`
-// (numbers from 1, 0 for none), then flips the target.
-void swap_highlight(Button *areas, int count, int highlight, int restore, SDL_Surface *normal,
-                    SDL_Surface *lit, SDL_Surface *target);
-
 void main_menu();
-void draw_buttons(int highlight, int restore, SDL_Surface *normal, SDL_Surface *lit,
-                  SDL_Surface *target);
-
 void options();
 void info_menu();
 

@@ -5,20 +5,11 @@ int APPMODE = MODE_MENU;
 int LAPPMODE = 0;
 int BSET = 0;
 int LBSET = 0;
-int language = 1;
 int music = 0;
 int fullscreen = 0;
 int sfullscreen = 0;
-SDL_Surface *screen = NULL;
-SDL_Surface *image = NULL;
-SDL_Surface *simage = NULL;
-TTF_Font *font1 = NULL;
-TTF_Font *font2 = NULL;
-int quit = 0;
-int quitapp = 0;
 char *player_name = NULL;
 int nplayer = 0;
-SDL_Event event;
 
 Button mbutton[5];
 Button answers[4];
@@ -26,7 +17,6 @@ Button help[3];
 Button opt[5];
 Button lang[3];
 
-// The clickable areas of the menu, the game and the options screen.
 void set_areas()
 {
     set_button(&mbutton[0], 161, 121, 320, 50);
@@ -46,4 +36,25 @@ void set_areas()
     set_button(&opt[2], 0, 335, 240, 35);
     set_button(&opt[3], 400, 335, 240, 35);
     set_button(&opt[4], 240, 430, 160, 50);
+}
+
+void end_program()
+{
+    quit = 1;
+    quitapp = 1;
+    APPMODE = MODE_QUIT;
+}
+
+void click_to_menu()
+{
+    LAPPMODE = APPMODE;
+    SDL_PollEvent(&event);
+    if (event.type == SDL_MOUSEBUTTONUP) {
+        quit = 1;
+        event.type = 0;
+        APPMODE = MODE_MENU;
+    } else if (event.type == SDL_QUIT) {
+        end_program();
+        event.type = 0;
+    }
 }

@@ -1,3 +1,4 @@
+// main: start-up, the mode loop that runs the screens, and shut-down.
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>

@@ -1,3 +1,4 @@
+// The settings file "config": the display and sound settings.
 #include <stdio.h>
 
 #include "shell/shell.h"

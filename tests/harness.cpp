@@ -2,6 +2,7 @@
 
 #include <SDL/SDL_image.h>
 #include <SDL/SDL_mixer.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -23,6 +24,7 @@ std::vector<int> alphas;
 std::deque<int> forced_rand;
 Uint32 fail_init;
 bool fail_video_mode, fail_ttf_init, fail_calloc;
+int fail_rename;
 
 namespace {
 
@@ -245,7 +247,7 @@ void reset_state()
     clock_now = 0;
     clock_step = 1000;
     record.clear(), rendered.clear(), fail_pictures.clear(), alphas.clear(), forced_rand.clear();
-    fail_init = 0;
+    fail_init = fail_rename = 0;
     fail_video_mode = fail_ttf_init = fail_calloc = false;
 }
 
@@ -376,6 +378,7 @@ REAL(void, Mix_FreeMusic, Mix_Music *)
 REAL(int, Mix_PlayMusic, Mix_Music *, int)
 REAL(int, rand, void)
 REAL(void, srand, unsigned int)
+REAL(int, rename, const char *, const char *)
 
 using namespace harness;
 
@@ -545,6 +548,11 @@ extern "C" SDL_Surface *__wrap_TTF_RenderText_Solid(TTF_Font *font, const char *
 }
 
 extern "C" void *__wrap_calloc(size_t count, size_t size) { return fail_calloc ? NULL : __real_calloc(count, size); }
+// Weak: a suite may count renames its own way.
+extern "C" __attribute__((weak)) int __wrap_rename(const char *from, const char *to)
+{
+    return fail_rename ? (errno = fail_rename, -1) : __real_rename(from, to);
+}
 
 extern "C" Mix_Music *__wrap_Mix_LoadMUS(const char *file)
 {

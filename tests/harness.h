@@ -15,9 +15,10 @@
 #include <gtest/gtest.h>
 
 // The game's state, which the tests read and set.
-#include "quiz/quiz.h"
-#include "scores/scores.h"
+#include "quiz/quiz_local.h"
+#include "scores/scores_local.h"
 #include "shell/shell.h"
+#include "toolkit/toolkit_local.h"
 
 int zenobar_main(int argc, char *argv[]);
 
@@ -76,9 +77,11 @@ extern std::vector<std::string> rendered;  // every text rendered, in order
 extern std::deque<int> forced_rand;
 
 // Failures on demand: a picture named in fail_pictures does not load;
-// SDL_Init fails for any subsystem in fail_init.
+// SDL_Init fails for any subsystem in fail_init; rename fails with the
+// errno fail_rename.
 extern std::vector<std::string> fail_pictures;
 extern Uint32 fail_init;
+extern int fail_rename;
 extern bool fail_video_mode, fail_ttf_init, fail_calloc;
 
 // Mixer handles: loads in order, and whether each was freed exactly once

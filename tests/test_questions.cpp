@@ -156,17 +156,17 @@ TEST_F(Questions, CheckerFindsRepeatsAndGiveAwaysBetweenFiles)
 
 TEST_F(Questions, ShippedFilesPassTheChecker)
 {
-    for (const char *lang : {"pol", "eng", "swe"})
+    for (const char *language_dir : {"pol", "eng", "swe"})
         for (const char *level : {"latwe", "srednie", "trudne"}) {
-            std::string file = std::string(GAME_DIR) + "/quest/" + lang + "/" + level + ".qst";
+            std::string file = std::string(GAME_DIR) + "/quest/" + language_dir + "/" + level + ".qst";
             Result r = check(file);
             EXPECT_EQ(r.status, 0) << r.out;
             ASSERT_EQ(load_question(file.c_str(), 1), 0);
             EXPECT_GE(easy[0].count, 250) << file;
             free_question(&easy);
         }
-    for (const char *lang : {"pol", "eng", "swe"}) {
-        Result r = check(std::string(GAME_DIR) + "/quest/" + lang);
+    for (const char *language_dir : {"pol", "eng", "swe"}) {
+        Result r = check(std::string(GAME_DIR) + "/quest/" + language_dir);
         EXPECT_EQ(r.status, 0) << r.out;
     }
 }

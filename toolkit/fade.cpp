@@ -1,3 +1,4 @@
+// The fade between a picture and black.
 #include <stdio.h>
 
 #include "toolkit/toolkit.h"

@@ -1,4 +1,6 @@
-#include "shell/shell.h"
+// The modal message box: a message in the information box, kept until a
+// mouse button is released or the window closed.
+#include "toolkit/toolkit.h"
 
 void requester(int x, int y, const char *message)
 {
@@ -8,14 +10,9 @@ void requester(int x, int y, const char *message)
         SDL_Rect where = {(Sint16)x, (Sint16)y, 0, 0};
         SDL_BlitSurface(box, NULL, screen, &where);
         DrawText(font1, message, x + 40, y + 20, 0, 0, 0);
-        const char *prompt = NULL;
-        if (language == 1)
-            prompt = "Wcisnij lewy przycisk myszy";
-        else if (language == 2)
-            prompt = "Press Left mouse button to continue";
-        else if (language == 4)
-            prompt = "Tryck p\xe5 v\xe4nster musknapp f\xf6r att forts\xe4tta";
-        if (prompt != NULL)
+        const char *prompt = in_language("Wcisnij lewy przycisk myszy", "Press Left mouse button to continue",
+                                         "Tryck p\xe5 v\xe4nster musknapp f\xf6r att forts\xe4tta");
+        if (prompt[0] != 0)
             DrawText(font2, prompt, x + 40, y + 55, 0, 0, 200);
         SDL_Flip(screen);
         SDL_FreeSurface(box);

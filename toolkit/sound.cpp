@@ -1,6 +1,7 @@
+// Sound: one tune or effect at a time on the mixer's music channel.
 #include <stdio.h>
 
-#include "toolkit/toolkit.h"
+#include "toolkit/toolkit_local.h"
 
 std::atomic<Mix_Music *> smusic{NULL};
 
@@ -9,18 +10,18 @@ static const struct {
     const char *file;
     int loops;
 } sounds[] = {
-    {1, "sfx/msx_menu.ogg", -1},
-    {2, "sfx/msx_game.ogg", -1},
-    {3, "sfx/aplause.wav", 1},
-    {4, "sfx/bad_answer.wav", 1},
-    {5, "sfx/button.wav", 1},
-    {6, "sfx/button_press.wav", 1},
-    {7, "sfx/half.wav", 1},
-    {8, "sfx/name_input.wav", 1},
-    {9, "sfx/peoples.wav", 1},
-    {10, "sfx/start_button.wav", 1},
-    {11, "sfx/telephone.wav", 1},
-    {12, "sfx/winner.wav", 1},
+    {SND_MENU_TUNE, "sfx/msx_menu.ogg", -1},
+    {SND_GAME_TUNE, "sfx/msx_game.ogg", -1},
+    {SND_APPLAUSE, "sfx/aplause.wav", 1},
+    {SND_WRONG, "sfx/bad_answer.wav", 1},
+    {SND_CLICK, "sfx/button.wav", 1},
+    {SND_PRESS, "sfx/button_press.wav", 1},
+    {SND_FIFTY, "sfx/half.wav", 1},
+    {SND_KEY, "sfx/name_input.wav", 1},
+    {SND_AUDIENCE, "sfx/peoples.wav", 1},
+    {SND_START, "sfx/start_button.wav", 1},
+    {SND_TELEPHONE, "sfx/telephone.wav", 1},
+    {SND_WINNER, "sfx/winner.wav", 1},
 };
 
 void open_audio()
@@ -57,11 +58,10 @@ void play_sound(int id)
             return;
         }
     }
-    // -1, or any id without a file, only stops.
+    // SND_STOP, or any id without a file, only stops.
     release_sound();
 }
 
-// Called on the mixer's thread when an effect ends by itself.
 void musicDone()
 {
     release_sound();

@@ -1,4 +1,5 @@
-#include "shell/shell.h"
+// Text drawn with one of the two fonts.
+#include "toolkit/toolkit.h"
 
 void DrawText(TTF_Font *font, const char *text, int x, int y, Uint8 r, Uint8 g, Uint8 b)
 {

@@ -1,3 +1,4 @@
+// Trace lines go to standard output here; zenobar-morphos has its own.
 #include <stdarg.h>
 #include <stdio.h>
 

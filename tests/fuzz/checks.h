@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "quiz/quiz.h"
-#include "scores/scores.h"
+#include "scores/scores_local.h"
 #include "shell/shell.h"
 
 static std::string slurp(const char *path)

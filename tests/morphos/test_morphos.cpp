@@ -36,7 +36,7 @@ TEST_F(GameTest, MorphosPlaysTheSameGameAsZenobar)
     capture_stdout();
     ASSERT_EQ(run_game(), 0);
     std::string log = record_text(), trace = captured_stdout(), table = read_file("highscores");
-    play_sound(-1);  // the game leaves its last sound loaded at exit; this process goes on
+    play_sound(SND_STOP);  // the game leaves its last sound loaded at exit; this process goes on
     ASSERT_NE(table.find("eva\n3\n"), std::string::npos) << table;
     EXPECT_EQ(start(SCRIPTED_PROGRAM, TEST_LIBS "/*.library", "game"), 0);
     EXPECT_EQ(read_file("log"), log);
