@@ -37,7 +37,6 @@ void idle(int polls);
 // Runs `step` when the script reaches it, at a poll; events it adds come
 // next, before the rest of the script.
 void then(std::function<void()> step);
-size_t script_left();
 long polls_after_script();
 
 // Playing: the display slot (0 to 3, A to D) of the right answer of the

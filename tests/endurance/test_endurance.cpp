@@ -106,10 +106,6 @@ TEST_F(Endurance, AHundredGamesInOneRunKeepTheHeapFlat)
     ASSERT_EQ(games, 101u);
     // The harness keeps about a hundred bytes for each sound loaded.
     EXPECT_LT(after[100], after[20] + 32 * 1024 + 160 * (loads[100] - loads[20])) << "after game 20: " << after[20];
-    std::string why, table = read_file("highscores");
+    std::string why;
     EXPECT_TRUE(every_sound_freed_once(&why)) << why;
-    size_t threes = 0;  // five of the games had three right answers, the best
-    for (size_t at = table.find("\n3\n"); at != std::string::npos; at = table.find("\n3\n", at + 1))
-        threes++;
-    EXPECT_EQ(threes, 5u) << table;
 }
