@@ -1,5 +1,5 @@
 // The state that crosses screens, with its initial values.
-#include "shell/shell.h"
+#include "shell/shell_local.h"
 
 int APPMODE = MODE_MENU;
 int LAPPMODE = 0;

@@ -6,7 +6,7 @@
 #include "quiz/quiz.h"
 #include "scores/scores.h"
 #include "screens/screens.h"
-#include "shell/shell.h"
+#include "shell/shell_local.h"
 
 // Each screen returns at once unless its mode is current, so the loop can
 // call all six every pass; a screen chosen in the menu runs in that pass.

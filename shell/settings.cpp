@@ -1,7 +1,7 @@
 // The settings file "config": the display and sound settings.
 #include <stdio.h>
 
-#include "shell/shell.h"
+#include "shell/shell_local.h"
 
 // A number that is missing or unreadable leaves its setting as it was.
 int loadc()

@@ -50,18 +50,12 @@ extern Button help[3];
 extern Button opt[5];
 extern Button lang[3];
 
-void set_areas();
-
 // The player closed the window: the screen's loop ends, and the program
 // after this pass of the mode loop.
 void end_program();
 // One pass of a screen that any click leaves for the menu: an event is
 // polled, and a click or a close request acted on.
 void click_to_menu();
-
-// Settings file "config".
-int loadc();
-int savec();
 
 // Replaces the file `name` with `len` bytes of `data` so that a crash or a
 // full disk leaves either the old or the new file whole. `tmpname` is the

@@ -17,7 +17,7 @@
 // The game's state, which the tests read and set.
 #include "quiz/quiz_local.h"
 #include "scores/scores_local.h"
-#include "shell/shell.h"
+#include "shell/shell_local.h"
 #include "toolkit/toolkit_local.h"
 
 int zenobar_main(int argc, char *argv[]);

@@ -11,7 +11,10 @@ int quit = 0;
 int quitapp = 0;
 int language = LANG_POLISH;
 
-int language_row()
+// The language's row in a table of three laid out Polish, English,
+// Swedish; -1 when `language` holds none of them. The one place that
+// tells the languages apart.
+static int language_row()
 {
     switch (language) {
     case LANG_POLISH:

@@ -29,9 +29,6 @@ extern int quit, quitapp;
 // Values of `language`; there is no 3. Chosen in the intro, never saved.
 enum { LANG_POLISH = 1, LANG_ENGLISH = 2, LANG_SWEDISH = 4 };
 extern int language;
-// The language's row in a table of three laid out Polish, English,
-// Swedish; -1 when `language` holds none of them.
-int language_row();
 // The row of the language's data (pictures, questions): Polish for none.
 int language_folder();
 // The text of the current language, "" when it is none of the three.

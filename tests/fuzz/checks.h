@@ -9,7 +9,7 @@
 
 #include "quiz/quiz.h"
 #include "scores/scores_local.h"
-#include "shell/shell.h"
+#include "shell/shell_local.h"
 
 static std::string slurp(const char *path)
 {
