@@ -165,7 +165,7 @@ build() { # RELEASE
     # After the build, so that it cannot stand in for a missing Build-Depends.
     step "$release: lintian"
     in_root apt-get install -y -qq lintian >/dev/null 2>&1
-    as_user builder 'lintian --info --pedantic --show-overrides zenobar_*.changes' >"$out/lintian.txt" 2>&1 || true
+    as_user builder 'lintian --display-info --pedantic --show-overrides zenobar_*.changes' >"$out/lintian.txt" 2>&1 || true
     done_step "$release: lintian"
     echo "lintian $(in_root dpkg-query -W -f='${Version}' lintian) on the package built on $release:"
     cat "$out/lintian.txt"
@@ -183,7 +183,8 @@ play_as() { # PLAYER CONFIG HIGHSCORES LOG
     [ "$(head -n 1 "$4")" = "zenobar is /usr/games/zenobar" ] || { echo "$player: not /usr/games/zenobar"; return 1; }
     [ "$(cat "$folder/config")" = "$2" ] || { echo "$player: config is $(cat "$folder/config")"; return 1; }
     [ "$(cat "$folder/highscores")" = "$3" ] || { echo "$player: highscores are $(cat "$folder/highscores")"; return 1; }
-    [ "$(stat -c %U "$folder/config" "$folder/highscores" | sort -u)" = "$player" ] || { echo "$player: files not theirs"; return 1; }
+    [ "$(in_root stat -c %U "${folder#"$root"}/config" "${folder#"$root"}/highscores" | sort -u)" = "$player" ] ||
+        { echo "$player: files not theirs"; return 1; }
     while IFS= read -r rel; do
         [ "$(readlink "$folder/$rel")" = "/usr/share/games/zenobar/$rel" ] || { echo "$player: $rel is $(readlink "$folder/$rel")"; wrong=1; }
     done <"$root/usr/share/games/zenobar/files"
