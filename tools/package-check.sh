@@ -169,7 +169,27 @@ build() { # RELEASE
     done_step "$release: lintian"
     echo "lintian $(in_root dpkg-query -W -f='${Version}' lintian) on the package built on $release:"
     cat "$out/lintian.txt"
-    ! grep -qE '^[EW]: ' "$out/lintian.txt"
+    # Debian 13's lintian passes on the validator's warnings as one of its
+    # own; it is let through when the validator's are all accepted ones.
+    if grep -q '^W: zenobar: appstream-metadata-validation-failed' "$out/lintian.txt"; then
+        as_user builder 'rm -rf tree && dpkg-deb -x zenobar_*.deb tree && appstreamcli validate-tree --no-net tree' \
+            >"$out/validate-tree.txt" 2>&1 || true
+        echo "appstreamcli validate-tree on the package built on $release:"
+        cat "$out/validate-tree.txt"
+        appstream_accepted "$out/validate-tree.txt" || return 1
+        ! grep -E '^[EW]: ' "$out/lintian.txt" | grep -qv '^W: zenobar: appstream-metadata-validation-failed'
+    else
+        ! grep -qE '^[EW]: ' "$out/lintian.txt"
+    fi
+}
+
+# True when the validator's output has no warning or error beyond the
+# accepted ones.
+appstream_accepted() { # FILE
+    if grep -E '^ *[EW]: ' "$1" | grep -qvE ": ($APPSTREAM_ACCEPTED)( |\$)"; then
+        echo "appstreamcli: a warning or error beyond $APPSTREAM_ACCEPTED"
+        return 1
+    fi
 }
 
 # Plays as PLAYER from their login shell, and checks what the game left in
@@ -231,10 +251,7 @@ play() { # BUILT PLAYED
     done_step "$1 package on $2: appstreamcli validate"
     echo "appstreamcli $(in_root dpkg-query -W -f='${Version}' appstream) validate on $2:"
     cat "$out/appstream.txt"
-    if grep -E '^[EW]: ' "$out/appstream.txt" | grep -qvE ": ($APPSTREAM_ACCEPTED)( |$)"; then
-        echo "appstreamcli: a warning or error beyond $APPSTREAM_ACCEPTED"
-        status=1
-    fi
+    appstream_accepted "$out/appstream.txt" || status=1
     return $status
 }
 
